@@ -1,0 +1,247 @@
+// The document states: each handler reads as much of the document as its state covers,
+// judges its structure, hands every field to the field checks and sets the next state.
+#include "reader/text.h"
+#include "run/kontrola.h"
+
+#ifndef TAVON_NS_HOST
+#define TAVON_NS_HOST "duv.example.org"
+#endif
+
+namespace tavon {
+namespace {
+
+constexpr std::string_view kUri = "http://" TAVON_NS_HOST "/schemas/2004/DUV/1.6/";
+constexpr std::string_view kVerze = "verze=\"1.6\"";
+constexpr std::string_view kXmlns = "xmlns=\"http://" TAVON_NS_HOST "/schemas/2004/DUV/1.6/\"";
+constexpr std::string_view kXmlnsDuv = "xmlns:duv=\"http://" TAVON_NS_HOST "/schemas/2004/DUV/1.6/\"";
+constexpr std::string_view kWS102Ocekavano = "verze=\"1.6\" xmlns=\"http://" TAVON_NS_HOST "/schemas/2004/DUV/1.6/\"";
+
+bool obsahuje(std::string_view text, std::string_view co) { return text.find(co) != std::string_view::npos; }
+
+}  // namespace
+
+int Kontrola::konec_cteni() {
+    rezim_zprac = 'W';
+    return -1;
+}
+
+void Kontrola::echo(std::string_view a) {
+    if (sw_vystup != 'A') return;
+    outsoub.pis("<");
+    outsoub.pis(a);
+    outsoub.pis(">\n");
+}
+
+void Kontrola::echo_pole(std::string_view a, std::string_view b, std::string_view c) {
+    if (sw_vystup != 'A') return;
+    outsoub.pis("<");
+    outsoub.pis(a);
+    outsoub.pis(">");
+    outsoub.pis(b);
+    outsoub.pis("<");
+    outsoub.pis(c);
+    outsoub.pis(">\n");
+}
+
+int Kontrola::zpracuj_ZACp() {
+    for (;;) {
+        if (ctecka.dej_element(buf_element) < 0) return konec_cteni();
+        std::string_view jmeno = buf_element.text();
+        if (!jmeno.empty() && jmeno[0] == '?') {
+            // The prolog: its rest is echoed as written.
+            akt_elem.assign(jmeno);
+            if (ctecka.dej_zbytek_elementu(buf_element, 'N') < 0) return konec_cteni();
+            if (sw_vystup == 'A') {
+                outsoub.pis("<");
+                outsoub.pis(akt_elem);
+                outsoub.pis(" ");
+                outsoub.pis(buf_element.text());
+                outsoub.pis(">\n");
+            }
+        } else if (!jmeno.empty() && jmeno[0] == '!') {
+            akt_elem.assign(jmeno);  // a declaration or comment: the next search for "<" skips it
+        } else if (jmeno.substr(0, 3) == "DUV") {
+            if (sw_vystup == 'A') {
+                outsoub.pis("<DUV verze=\"1.6\" xmlns=\"");
+                outsoub.pis(kUri);
+                outsoub.pis("\"> \n");
+            }
+            rezim_zprac = 'G';
+            return 0;
+        }
+    }
+}
+
+int Kontrola::zpracuj_DUVz() {
+    if (ctecka.dej_zbytek_elementu(buf_element, 'N') < 0) return konec_cteni();
+    std::string_view atributy = buf_element.text();
+    if (!obsahuje(atributy, kVerze) || (!obsahuje(atributy, kXmlns) && !obsahuje(atributy, kXmlnsDuv)))
+        chyba(s_cislo_radky(), "WS102", "DUV", atributy, kWS102Ocekavano);
+    P.zacni();
+    sw_bylTEL = 'N';
+    rezim_zprac = 'H';
+    return 0;
+}
+
+int Kontrola::zpracuj_DUV() { return zpracuj_pole('H'); }
+int Kontrola::zpracuj_TEL() { return zpracuj_pole('T'); }
+int Kontrola::zpracuj_NEC() { return zpracuj_pole('N'); }
+
+// The loop over the field elements of the submitter block ('H'), an employer ('T') or an
+// employee ('N'), until a structural name changes the state.
+int Kontrola::zpracuj_pole(char stav) {
+    for (;;) {
+        if (ctecka.dej_element(buf_element) < 0) return konec_cteni();
+        std::string_view jmeno = buf_element.text();
+        if (stav == 'H' && jmeno == "zamestnavatel") {
+            echo(jmeno);
+            rezim_zprac = 'S';
+            return 0;
+        }
+        if (stav == 'H' && jmeno == "/DUV") {
+            rezim_zprac = 'J';
+            return 0;
+        }
+        if (stav == 'T' && jmeno == "zamestnanec") {
+            echo(jmeno);
+            rezim_zprac = 'M';
+            return 0;
+        }
+        if (stav == 'T' && jmeno == "/zamestnavatel") {
+            echo(jmeno);
+            rezim_zprac = 'U';
+            return 0;
+        }
+        if (stav == 'N' && jmeno == "/zamestnanec") {
+            echo(jmeno);
+            rezim_zprac = 'O';
+            return 0;
+        }
+        if (stav == 'N' && jmeno == "/zamestnavatel") {
+            echo(jmeno);
+            rezim_zprac = 'H';
+            return 0;
+        }
+
+        akt_elem.assign(jmeno);
+        if (akt_elem == "!--") {
+            if (ctecka.preskoc_zbytek_komentare() < 0) return konec_cteni();
+            return 0;
+        }
+
+        int zbytek = ctecka.dej_zbytek_elementu(buf_element, 'A');
+        if (zbytek < 0) return konec_cteni();
+        if (zbytek == 2) {
+            std::string_view text = buf_element.text();
+            if (text == "/")
+                akt_elem.push_back('/');
+            else
+                chyba(s_cislo_radky(), "ES300", akt_elem, text, "  ");
+        }
+
+        bool prazdny = !akt_elem.empty() && akt_elem.back() == '/';
+        if (prazdny) {
+            akt_elem.pop_back();
+            akt_obsah.clear();
+            konec_elem.assign("/");
+            konec_elem.append(akt_elem);
+        } else {
+            if (ctecka.dej_obsah(buf_element) < 0) return konec_cteni();
+            akt_obsah.assign(jezltrim(buf_element.text()));
+            if (ctecka.dej_element(buf_element) < 0) return konec_cteni();
+            konec_elem.assign(buf_element.text());
+        }
+
+        std::string_view konec = konec_elem;
+        if (prvek_zac_kon(akt_elem, konec) == 'N') chyba(s_cislo_radky(), "ES302", akt_elem, konec, "  ");
+        if (stav != 'N' || !prazdny) echo_pole(akt_elem, akt_obsah, konec);
+
+        switch (stav) {
+            case 'H': k_Pre(akt_elem, akt_obsah); break;
+            case 'T':
+                if (akt_elem == "AA0017") telicokod = akt_obsah;
+                k_Tel(akt_elem, akt_obsah);
+                break;
+            default:
+                if (akt_elem == "AA0126") identnec = akt_obsah;
+                k_Nec(akt_elem, akt_obsah);
+                break;
+        }
+    }
+}
+
+int Kontrola::zpracuj_DUVm() {
+    for (;;) {
+        if (ctecka.dej_element(buf_element) < 0) return konec_cteni();
+        std::string_view jmeno = buf_element.text();
+        if (jmeno == "zamestnavatel") {
+            echo(jmeno);
+            rezim_zprac = 'S';
+            return 0;
+        }
+        if (jmeno == "/DUV") {
+            rezim_zprac = 'J';
+            return 0;
+        }
+    }
+}
+
+// Presence of the submitter fields: at the root's end with the row name as expected
+// text, at every employer start with "0".
+void Kontrola::kontrola_vyskytu_pre(std::string_view hodnota, bool jakoNaKonci) {
+    char pocet[16];
+    for (int i = 0; i < pre::Pocet; ++i) {
+        std::string_view jmeno = Ptab[i].elem;
+        if (P.Pre[i] == 0) chyba(s_cislo_radky(), "ES303", jmeno, hodnota, jakoNaKonci ? jmeno : "0");
+        if (P.Pre[i] > 1) {
+            std::snprintf(pocet, sizeof pocet, "%d", P.Pre[i]);
+            chyba(s_cislo_radky(), "ES304", jmeno, hodnota, pocet);
+        }
+    }
+}
+
+void Kontrola::kontrola_vyskytu_tel() {
+    char pocet[16];
+    for (int i = 0; i < tel::Pocet; ++i) {
+        std::string_view jmeno = Ttab[i].elem;
+        if (T.Pre[i] == 0) chyba(s_cislo_radky(), "ES303", jmeno, " ", "0");
+        if (T.Pre[i] > 1) {
+            std::snprintf(pocet, sizeof pocet, "%d", T.Pre[i]);
+            chyba(s_cislo_radky(), "ES304", jmeno, " ", pocet);
+        }
+    }
+}
+
+int Kontrola::zpracuj_DUVk() {
+    kontrola_vyskytu_pre("   ", true);
+    sw_prvniDUV = 'N';
+    rezim_zprac = 'I';
+    return 0;
+}
+
+int Kontrola::zpracuj_TELz() {
+    kontrola_vyskytu_pre(" ", false);
+    sw_pis_TelPre = 'A';
+    sklad.zacni_zamestnavatele();
+    atel_iAA0116 = atel_iAA0115 = atel_iAA0114 = 0.0;
+    T.zacni();
+    identnec = "   ";
+    rezim_zprac = 'T';
+    sw_bylTEL = 'A';
+    sw_bylNEC = 'N';
+    return 0;
+}
+
+int Kontrola::zpracuj_NECz() {
+    if (sw_pis_TelPre == 'A') {
+        kontrola_vyskytu_tel();
+        sw_pis_TelPre = 'N';
+    }
+    rezim_zprac = 'N';
+    N.zacni();
+    sklad.zacni_zamestnance();
+    sw_bylNEC = 'A';
+    return 0;
+}
+
+}  // namespace tavon

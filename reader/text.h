@@ -1,0 +1,34 @@
+// Small routines on Windows-1250 byte texts shared by the whole program. Positions are
+// 1-based, as the callers count.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tavon {
+
+// Up to `delka` characters of `zdroj` from position `pozice`; the number copied.
+int jsubstr(std::string& cil, std::string_view zdroj, int pozice, int delka);
+std::string jsubstr(std::string_view zdroj, int pozice, int delka);
+
+// Copies up to `pocet` characters of `zdroj` from `zpozice` into `cil` at `cpozice`, keeping
+// what stands in front of it and ending the text right after the copied stretch.
+int jstrtostr(std::string& cil, int cpozice, std::string_view zdroj, int zpozice, int pocet);
+
+// Position of the first `znak`, 0 when absent.
+int jinstr(std::string_view text, char znak);
+
+// The text without its leading spaces (only byte 32; tabs stay).
+std::string_view jezltrim(std::string_view zdroj);
+int jezltrim(std::string& cil, std::string_view zdroj);
+
+inline double jezdifdbl(double a, double b) { return b > a ? b - a : a - b; }
+
+// Strict conversion of a field value: 'R' allows one decimal point, every other type none;
+// an optional sign only as the first character. 0 and the value, or 1 and 0.0.
+int StrToDbl(double& vysledek, std::string_view text, char typ);
+
+// 'A' when `konec` is "/" followed by exactly `zacatek`.
+char prvek_zac_kon(std::string_view zacatek, std::string_view konec);
+
+}  // namespace tavon
