@@ -99,10 +99,14 @@ int Kontrola::k_NecK() {
         double p = v(nec::AA0132) - v(nec::AA0133) +
                    181 * 8 * v(nec::AA0219) * v(nec::AA0136) / v(nec::AA0218);
         double lo = 0.6 * 1248 * v(nec::AA0136), hi = 1248 * v(nec::AA0136);
-        Fmt hodnota("%10.2f ; %10.2f ;  %3.0f ;  %3.0f ; %10.4f ;", v(nec::AA0132), v(nec::AA0133),
-                    v(nec::AA0218), v(nec::AA0219), v(nec::AA0136));
-        if (lo > p) chyba(lin(nec::AA0136), "WL009", "AA0132; AA0133; AA0218; AA0219; AA0136;", hodnota, kNic);
-        if (hi < p) chyba(lin(nec::AA0136), "WL009", "AA0132; AA0133; AA0218; AA0219; AA0136;", hodnota, kNic);
+        auto hlas = [&] {
+            chyba(lin(nec::AA0136), "WL009", "AA0132; AA0133; AA0218; AA0219; AA0136;",
+                  Fmt("%10.2f ; %10.2f ;  %3.0f ;  %3.0f ; %10.4f ;", v(nec::AA0132), v(nec::AA0133), v(nec::AA0218),
+                      v(nec::AA0219), v(nec::AA0136)),
+                  kNic);
+        };
+        if (lo > p) hlas();
+        if (hi < p) hlas();
     }
 
     // 7. Holiday against paid absence.
@@ -168,10 +172,14 @@ int Kontrola::k_NecK() {
     if (ok({nec::AA0136, nec::AA0165, nec::AA0144, nec::AA0132, nec::AA0134, nec::AA0162}) &&
         v(nec::AA0136) > 0 && v(nec::AA0165) > 0) {
         double p = (v(nec::AA0134) + v(nec::AA0132)) * v(nec::AA0165);
-        Fmt hodnota(" %10.2f ; %10.2f ; %10.2f ; %10.0f ;", v(nec::AA0165), v(nec::AA0132), v(nec::AA0134),
-                    v(nec::AA0144));
-        if (0.8 * v(nec::AA0144) > p) chyba(cur, "WL017", "AA0165; AA0132; AA0134; AA0144;", hodnota, kNic);
-        if (1.2 * v(nec::AA0144) < p) chyba(cur, "WL017", "AA0165; AA0132; AA0134; AA0144;", hodnota, kNic);
+        auto hlas = [&] {
+            chyba(cur, "WL017", "AA0165; AA0132; AA0134; AA0144;",
+                  Fmt(" %10.2f ; %10.2f ; %10.2f ; %10.0f ;", v(nec::AA0165), v(nec::AA0132), v(nec::AA0134),
+                      v(nec::AA0144)),
+                  kNic);
+        };
+        if (0.8 * v(nec::AA0144) > p) hlas();
+        if (1.2 * v(nec::AA0144) < p) hlas();
     }
 
     // 17. Rank bonus.

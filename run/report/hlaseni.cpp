@@ -23,8 +23,9 @@ constexpr auto kHtmlSouhrn = cz(
 }  // namespace
 
 char format_hlaseni(std::string_view s_chyby) {
-    std::string pripona = jsubstr(s_chyby, jinstr(s_chyby, '.') + 1, 10);
-    if (jinstr(s_chyby, '.') < 1) return 'H';
+    const int tecka = jinstr(s_chyby, '.');
+    if (tecka < 1) return 'H';
+    std::string pripona = jsubstr(s_chyby, tecka + 1, 10);
     for (char& c : pripona)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     if (pripona == "txt") return 'T';
@@ -34,15 +35,6 @@ char format_hlaseni(std::string_view s_chyby) {
 }
 
 Hlaseni::Hlaseni() : EtabNum(chybova_tabulka().size(), 0) {}
-
-void Hlaseni::bunka(std::string_view text) {
-    if (sw_err == 'C')
-        errsoub.pis_csv(text);
-    else if (sw_err == 'H' || sw_err == 'X')
-        errsoub.pis_html(text);
-    else
-        errsoub.pis(text);
-}
 
 int Hlaseni::zpracuj_chybu(std::string_view radek, std::string_view kod, std::string_view prvek,
                            std::string_view hodnota, std::string_view ocekavano, std::string_view telicokod,

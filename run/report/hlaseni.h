@@ -28,9 +28,6 @@ public:
     void pis_hlavicku(std::string_view datetime, std::string_view soubor);
     // Per-code summary (HTML only) and the footer of the chosen format.
     void pis_paticku();
-
-private:
-    void bunka(std::string_view text);
 };
 
 // The report format chosen by the report file's name: the text after its first dot.
