@@ -40,7 +40,8 @@ int Kontrola::cis_poskytovatelu(std::string_view ico) {
     const TextRadku radek(T.Lin[tel::AA0017]);
     if (auto predkladatel = TcisPosPre_predkladatel(l_poskytovatel)) {
         if (*predkladatel != l_predkladatel)
-            chyba(radek, "WR202", "ICOpredkladatele", Fmt("%08u", l_predkladatel), Fmt("%08u", *predkladatel));
+            chyba(radek, "WR202", "ICOpredkladatele", Fmt("%08u", l_predkladatel),
+                  Fmt("%08u", *predkladatel));
         return 0;
     }
     chyba(radek, "WR204", "AA0017", Fmt("%08u", l_poskytovatel), kNic);

@@ -25,7 +25,9 @@ bool den_odpovida_mesici(std::string_view mesic, std::string_view den) {
     return true;
 }
 
-bool cislice(char c) { return c >= '0' && c <= '9'; }
+bool cislice(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -133,7 +135,8 @@ int Kontrola::chk_AA0116(double x) {
         double lo = std::min(0.8 * A, A - 10);
         if (lo < 0) lo = 0;
         double hi = std::max(1.2 * A, A + 10);
-        chyba(TextRadku(T.Lin[tel::AA0116]), "WL063", "AA0116", Fmt("%12.0f", x), Fmt("%12.0f - %12.0f", lo, hi));
+        chyba(TextRadku(T.Lin[tel::AA0116]), "WL063", "AA0116", Fmt("%12.0f", x),
+              Fmt("%12.0f - %12.0f", lo, hi));
         return 1;
     }
     return 0;

@@ -22,23 +22,32 @@ constexpr auto kIdxP = index_kodu(Ptab);
 constexpr auto kIdxT = index_kodu(Ttab);
 constexpr auto kIdxN = index_kodu(Ntab);
 
-bool je_cislice(char c) { return c >= '0' && c <= '9'; }
+bool je_cislice(char c) {
+    return c >= '0' && c <= '9';
+}
+
+template <std::size_t R>
+int hledej(const std::array<RadekTab, R>& tab, const std::array<std::int8_t, 10000>& idx,
+           std::string_view jmeno) {
+    if (jmeno.size() == 6 && jmeno[0] == 'A' && jmeno[1] == 'A' && je_cislice(jmeno[2]) &&
+        je_cislice(jmeno[3]) && je_cislice(jmeno[4]) && je_cislice(jmeno[5]))
+        return idx[(jmeno[2] - '0') * 1000 + (jmeno[3] - '0') * 100 + (jmeno[4] - '0') * 10 +
+                   (jmeno[5] - '0')];
+    for (std::size_t i = 0; i + 1 < R; ++i)
+        if (tab[i].elem == jmeno) return static_cast<int>(i);
+    return -1;
+}
 
 }  // namespace
 
-int najdi_radek(std::span<const RadekTab> tab, std::string_view jmeno) {
-    if (jmeno.size() == 6 && jmeno[0] == 'A' && jmeno[1] == 'A' && je_cislice(jmeno[2]) && je_cislice(jmeno[3]) &&
-        je_cislice(jmeno[4]) && je_cislice(jmeno[5])) {
-        int k = (jmeno[2] - '0') * 1000 + (jmeno[3] - '0') * 100 + (jmeno[4] - '0') * 10 + (jmeno[5] - '0');
-        const std::array<std::int8_t, 10000>* idx = tab.data() == Ntab.data()   ? &kIdxN
-                                                    : tab.data() == Ttab.data() ? &kIdxT
-                                                    : tab.data() == Ptab.data() ? &kIdxP
-                                                                                : nullptr;
-        if (idx) return (*idx)[k];
-    }
-    for (std::size_t i = 0; i + 1 < tab.size(); ++i)
-        if (tab[i].elem == jmeno) return static_cast<int>(i);
-    return -1;
+int najdi_radek(const std::array<RadekTab, 9>& tab, std::string_view jmeno) {
+    return hledej(tab, kIdxP, jmeno);
+}
+int najdi_radek(const std::array<RadekTab, 12>& tab, std::string_view jmeno) {
+    return hledej(tab, kIdxT, jmeno);
+}
+int najdi_radek(const std::array<RadekTab, 59>& tab, std::string_view jmeno) {
+    return hledej(tab, kIdxN, jmeno);
 }
 
 }  // namespace tavon

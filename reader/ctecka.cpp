@@ -1,5 +1,11 @@
 #include "reader/ctecka.h"
 
+#include <array>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tavon {
 
 void CisloRadky::nastav(std::uint64_t n) {
@@ -15,7 +21,7 @@ void CisloRadky::nastav(std::uint64_t n) {
 int Ctecka::znak_z_dalsiho_bloku() {
     while (!vycerpano_) {
         if (f_) {
-            std::size_t n = std::fread(blok_.data(), 1, blok_.size(), f_);
+            std::size_t n = std::fread(blok_.data(), 1, kBlok, f_);
             if (n > 0) {
                 pos_ = blok_.data();
                 end_ = pos_ + n;
@@ -29,19 +35,71 @@ int Ctecka::znak_z_dalsiho_bloku() {
     return -1;
 }
 
-int Ctecka::dej_element(Token& buf) {
-    if (je_OTVZAV == 'N') {
-        for (;;) {
-            int c = znak();
-            if (c < 0) return -1;
-            if (c == '<') break;
-            if (c == '\n') radek.dalsi();
+namespace {
+
+// The first byte in [p, mez) that is one of Z..., or mez. Reads whole 16-byte groups, up to
+// 15 bytes past mez: the block keeps that much room after its end.
+template <char... Z>
+const char* najdi(const char* p, const char* mez) {
+#if defined(__SSE2__)
+    for (; p < mez; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i shoda = _mm_setzero_si128();
+        ((shoda = _mm_or_si128(shoda, _mm_cmpeq_epi8(v, _mm_set1_epi8(Z)))), ...);
+        if (const unsigned bity = static_cast<unsigned>(_mm_movemask_epi8(shoda))) {
+            const char* q = p + __builtin_ctz(bity);
+            return q < mez ? q : mez;
         }
     }
+    return mez;
+#else
+    while (p < mez && ((*p != Z) && ...)) ++p;
+    return p;
+#endif
+}
+
+}  // namespace
+
+// Appends the ordinary bytes that follow in the current block to the token, up to its
+// capacity; the byte that stops it is left for the caller's character-by-character rules.
+// A NUL byte stops it too, so that the token notes it.
+template <char... Z>
+void Ctecka::kopiruj_bezne(Token& buf) {
+    const char* p = pos_;
+    const std::size_t volno = Token::kMax - buf.len;
+    const char* mez = end_ - p > static_cast<std::ptrdiff_t>(volno) ? p + volno : end_;
+    const char* konec = najdi<Z..., '\0'>(p, mez);
+    std::memcpy(buf.data + buf.len, p, static_cast<std::size_t>(konec - p));
+    buf.len += static_cast<std::size_t>(konec - p);
+    pos_ = konec;
+}
+
+// Skips to the next "<" (or ">"), counting the line feeds on the way; false at the end of input.
+template <char Z>
+bool Ctecka::preskoc_za() {
+    for (;;) {
+        const char* q = najdi<Z, '\n'>(pos_, end_);
+        if (q < end_) {
+            pos_ = q + 1;
+            if (*q == Z) return true;
+            radek.dalsi();
+            continue;
+        }
+        pos_ = end_;
+        int c = znak();
+        if (c < 0) return false;
+        if (c == Z) return true;
+        if (c == '\n') radek.dalsi();
+    }
+}
+
+int Ctecka::dej_element(Token& buf) {
+    if (je_OTVZAV == 'N' && !preskoc_za<'<'>()) return -1;
     je_OTVZAV = 'N';
     je_ZAVZAV = 'N';
-    buf.len = 0;
+    buf.vycisti();
     for (;;) {
+        kopiruj_bezne<' ', '\n', '\r', '>'>(buf);
         int c = znak();
         if (c < 0) return -1;
         if (c == ' ') break;
@@ -55,15 +113,17 @@ int Ctecka::dej_element(Token& buf) {
         }
         if (c == '\r') continue;
         if (buf.len == Token::kMax) break;  // overlong: the name keeps its first 300 characters
-        buf.data[buf.len++] = static_cast<char>(c);
+        buf.pridej(static_cast<char>(c));
     }
-    // Namespace prefix, only at the start of a name or right after the "/" of an end tag.
-    std::string_view jmeno(buf.data, buf.len);
-    auto p = jmeno.find("duv:");
-    if (p == 0) {
+    // Namespace prefix, only at the start of a name or right after its first character.
+    auto prefix = [&](std::size_t od) {
+        return buf.len >= od + 4 && buf.data[od] == 'd' && buf.data[od + 1] == 'u' &&
+               buf.data[od + 2] == 'v' && buf.data[od + 3] == ':';
+    };
+    if (prefix(0)) {
         std::memmove(buf.data, buf.data + 4, buf.len - 4);
         buf.len -= 4;
-    } else if (p == 1) {
+    } else if (prefix(1)) {
         buf.data[0] = '/';
         std::memmove(buf.data + 1, buf.data + 5, buf.len - 5);
         buf.len -= 4;
@@ -74,21 +134,28 @@ int Ctecka::dej_element(Token& buf) {
 int Ctecka::dej_zbytek_elementu(Token& buf, char mod) {
     if (je_ZAVZAV != 'N') return 0;
     je_OTVZAV = 'N';
-    buf.len = 0;
+    buf.vycisti();
     for (;;) {
+        kopiruj_bezne<' ', '\n', '\r', '>'>(buf);
         int c = znak();
         if (c < 0) return -1;
         switch (c) {
-            case '\n': radek.dalsi(); continue;
-            case '\r': continue;
-            case '>': je_ZAVZAV = 'A'; return buf.len > 0 ? 2 : 0;
+            case '\n':
+                radek.dalsi();
+                continue;
+            case '\r':
+                continue;
+            case '>':
+                je_ZAVZAV = 'A';
+                return buf.len > 0 ? 2 : 0;
             case ' ':
                 if (mod == 'A') continue;
                 break;
-            default: break;
+            default:
+                break;
         }
         if (buf.len == Token::kMax) return 1;
-        buf.data[buf.len++] = static_cast<char>(c);
+        buf.pridej(static_cast<char>(c));
     }
 }
 
@@ -111,18 +178,12 @@ int Ctecka::preskoc_zbytek_komentare() {
 }
 
 int Ctecka::dej_obsah(Token& buf) {
-    if (je_ZAVZAV == 'N') {
-        for (;;) {
-            int c = znak();
-            if (c < 0) return -1;
-            if (c == '>') break;
-            if (c == '\n') radek.dalsi();
-        }
-    }
+    if (je_ZAVZAV == 'N' && !preskoc_za<'>'>()) return -1;
     je_OTVZAV = 'N';
     je_ZAVZAV = 'N';
-    buf.len = 0;
+    buf.vycisti();
     for (;;) {
+        kopiruj_bezne<'<', '\n', '\r'>(buf);
         int c = znak();
         if (c < 0) return -1;
         if (c == '\n') {
@@ -135,7 +196,7 @@ int Ctecka::dej_obsah(Token& buf) {
             return 0;
         }
         if (buf.len == Token::kMax) return 1;
-        buf.data[buf.len++] = static_cast<char>(c);
+        buf.pridej(static_cast<char>(c));
     }
 }
 

@@ -13,22 +13,39 @@ namespace tavon {
 // A token of at most 300 characters. Texts end at their first NUL byte, as everywhere.
 struct Token {
     static constexpr std::size_t kMax = 300;
-    char data[kMax];
+    char data[kMax + 2];  // room for the "/" of an empty element's name and its closing form
     std::size_t len = 0;
+    bool ma_nul = false;  // a NUL byte was stored: the text ends there
 
     std::string_view text() const {
+        if (!ma_nul) return {data, len};
         const void* nul = std::memchr(data, '\0', len);
         return {data, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - data) : len};
+    }
+    // Ends the token at its first NUL byte, as the text it stands for.
+    void zkrat_na_text() {
+        if (!ma_nul) return;
+        len = text().size();
+        ma_nul = false;
+    }
+    void vycisti() {
+        len = 0;
+        ma_nul = false;
+    }
+    void pridej(char c) {
+        data[len++] = c;
+        if (c == '\0') ma_nul = true;
     }
     void nastav(std::string_view s) {
         len = s.size() < kMax ? s.size() : kMax;
         std::memcpy(data, s.data(), len);
+        ma_nul = std::memchr(data, '\0', len) != nullptr;
     }
 };
 
 // The current line number and its decimal text, kept equal without formatting per line.
 class CisloRadky {
-public:
+  public:
     CisloRadky() { nastav(1); }
     void nastav(std::uint64_t n);
     void dalsi() {
@@ -45,14 +62,14 @@ public:
     std::uint64_t cislo() const { return n_; }
     std::string_view text() const { return {txt_ + od_, sizeof txt_ - od_}; }
 
-private:
+  private:
     std::uint64_t n_ = 1;
     char txt_[24];
     int od_ = 23;
 };
 
 class Ctecka {
-public:
+  public:
     // Called when the current file is exhausted: 0 when another file now continues the
     // input (set with nastav_vstup), negative when the input has ended.
     struct Zdroj {
@@ -60,7 +77,7 @@ public:
         virtual ~Zdroj() = default;
     };
 
-    explicit Ctecka(Zdroj& zdroj) : zdroj_(zdroj), blok_(1 << 18) {}
+    explicit Ctecka(Zdroj& zdroj) : zdroj_(zdroj), blok_(kBlok + kRezerva) {}
 
     void nastav_vstup(std::FILE* f) {
         f_ = f;
@@ -77,13 +94,19 @@ public:
     char je_ZAVZAV = 'N';
     CisloRadky radek;
 
-private:
+  private:
     int znak() {
         if (pos_ < end_) return static_cast<unsigned char>(*pos_++);
         return znak_z_dalsiho_bloku();
     }
     int znak_z_dalsiho_bloku();
+    template <char... Z>
+    void kopiruj_bezne(Token& buf);
+    template <char Z>
+    bool preskoc_za();
 
+    static constexpr std::size_t kBlok = 1 << 18;
+    static constexpr std::size_t kRezerva = 16;  // room after a block for 16-byte scans
     Zdroj& zdroj_;
     std::FILE* f_ = nullptr;
     std::vector<char> blok_;

@@ -14,9 +14,12 @@ constexpr std::string_view kUri = "http://" TAVON_NS_HOST "/schemas/2004/DUV/1.6
 constexpr std::string_view kVerze = "verze=\"1.6\"";
 constexpr std::string_view kXmlns = "xmlns=\"http://" TAVON_NS_HOST "/schemas/2004/DUV/1.6/\"";
 constexpr std::string_view kXmlnsDuv = "xmlns:duv=\"http://" TAVON_NS_HOST "/schemas/2004/DUV/1.6/\"";
-constexpr std::string_view kWS102Ocekavano = "verze=\"1.6\" xmlns=\"http://" TAVON_NS_HOST "/schemas/2004/DUV/1.6/\"";
+constexpr std::string_view kWS102Ocekavano =
+    "verze=\"1.6\" xmlns=\"http://" TAVON_NS_HOST "/schemas/2004/DUV/1.6/\"";
 
-bool obsahuje(std::string_view text, std::string_view co) { return text.find(co) != std::string_view::npos; }
+bool obsahuje(std::string_view text, std::string_view co) {
+    return text.find(co) != std::string_view::npos;
+}
 
 }  // namespace
 
@@ -49,7 +52,7 @@ int Kontrola::zpracuj_ZACp() {
         std::string_view jmeno = buf_element.text();
         if (!jmeno.empty() && jmeno[0] == '?') {
             // The prolog: its rest is echoed as written.
-            akt_elem.assign(jmeno);
+            std::string akt_elem(jmeno);
             if (ctecka.dej_zbytek_elementu(buf_element, 'N') < 0) return konec_cteni();
             if (sw_vystup == 'A') {
                 outsoub.pis("<");
@@ -59,7 +62,7 @@ int Kontrola::zpracuj_ZACp() {
                 outsoub.pis(">\n");
             }
         } else if (!jmeno.empty() && jmeno[0] == '!') {
-            akt_elem.assign(jmeno);  // a declaration or comment: the next search for "<" skips it
+            // A declaration or comment: the next search for "<" skips it.
         } else if (jmeno.substr(0, 3) == "DUV") {
             if (sw_vystup == 'A') {
                 outsoub.pis("<DUV verze=\"1.6\" xmlns=\"");
@@ -83,91 +86,113 @@ int Kontrola::zpracuj_DUVz() {
     return 0;
 }
 
-int Kontrola::zpracuj_DUV() { return zpracuj_pole('H'); }
-int Kontrola::zpracuj_TEL() { return zpracuj_pole('T'); }
-int Kontrola::zpracuj_NEC() { return zpracuj_pole('N'); }
+int Kontrola::zpracuj_DUV() {
+    return zpracuj_pole('H');
+}
+int Kontrola::zpracuj_TEL() {
+    return zpracuj_pole('T');
+}
+int Kontrola::zpracuj_NEC() {
+    return zpracuj_pole('N');
+}
 
 // The loop over the field elements of the submitter block ('H'), an employer ('T') or an
 // employee ('N'), until a structural name changes the state.
 int Kontrola::zpracuj_pole(char stav) {
     for (;;) {
         if (ctecka.dej_element(buf_element) < 0) return konec_cteni();
-        std::string_view jmeno = buf_element.text();
-        if (stav == 'H' && jmeno == "zamestnavatel") {
-            echo(jmeno);
-            rezim_zprac = 'S';
-            return 0;
-        }
-        if (stav == 'H' && jmeno == "/DUV") {
-            rezim_zprac = 'J';
-            return 0;
-        }
-        if (stav == 'T' && jmeno == "zamestnanec") {
-            echo(jmeno);
-            rezim_zprac = 'M';
-            return 0;
-        }
-        if (stav == 'T' && jmeno == "/zamestnavatel") {
-            echo(jmeno);
-            rezim_zprac = 'U';
-            return 0;
-        }
-        if (stav == 'N' && jmeno == "/zamestnanec") {
-            echo(jmeno);
-            rezim_zprac = 'O';
-            return 0;
-        }
-        if (stav == 'N' && jmeno == "/zamestnavatel") {
-            echo(jmeno);
-            rezim_zprac = 'H';
-            return 0;
-        }
+        buf_element.zkrat_na_text();
+        std::string_view jmeno(buf_element.data, buf_element.len);
+        if (!jmeno.empty() && (jmeno[0] == 'z' || jmeno[0] == '/') && strukturni_jmeno(stav, jmeno)) return 0;
 
-        akt_elem.assign(jmeno);
-        if (akt_elem == "!--") {
+        // The element's name stays in buf_element; its rest, content and closing name are read
+        // into tokens of their own, so that nothing is copied.
+        Token& akt_elem = buf_element;
+        if (jmeno == "!--") {
             if (ctecka.preskoc_zbytek_komentare() < 0) return konec_cteni();
             return 0;
         }
 
-        int zbytek = ctecka.dej_zbytek_elementu(buf_element, 'A');
+        int zbytek = ctecka.dej_zbytek_elementu(tok_zbytek, 'A');
         if (zbytek < 0) return konec_cteni();
         if (zbytek == 2) {
-            std::string_view text = buf_element.text();
+            std::string_view text = tok_zbytek.text();
             if (text == "/")
-                akt_elem.push_back('/');
+                akt_elem.pridej('/');
             else
-                chyba(s_cislo_radky(), "ES300", akt_elem, text, "  ");
+                chyba(s_cislo_radky(), "ES300", akt_elem.text(), text, "  ");
         }
 
-        bool prazdny = !akt_elem.empty() && akt_elem.back() == '/';
+        std::string_view akt_obsah;
+        std::string_view konec;
+        const bool prazdny = akt_elem.len > 0 && akt_elem.data[akt_elem.len - 1] == '/';
         if (prazdny) {
-            akt_elem.pop_back();
-            akt_obsah.clear();
-            konec_elem.assign("/");
-            konec_elem.append(akt_elem);
+            --akt_elem.len;
+            tok_konec.vycisti();
+            tok_konec.pridej('/');
+            for (std::size_t i = 0; i < akt_elem.len; ++i) tok_konec.data[tok_konec.len++] = akt_elem.data[i];
+            konec = std::string_view(tok_konec.data, tok_konec.len);
         } else {
-            if (ctecka.dej_obsah(buf_element) < 0) return konec_cteni();
-            akt_obsah.assign(jezltrim(buf_element.text()));
-            if (ctecka.dej_element(buf_element) < 0) return konec_cteni();
-            konec_elem.assign(buf_element.text());
+            if (ctecka.dej_obsah(tok_obsah) < 0) return konec_cteni();
+            akt_obsah = jezltrim(tok_obsah.text());
+            if (ctecka.dej_element(tok_konec) < 0) return konec_cteni();
+            konec = tok_konec.text();
         }
+        const std::string_view elem(akt_elem.data, akt_elem.len);
 
-        std::string_view konec = konec_elem;
-        if (prvek_zac_kon(akt_elem, konec) == 'N') chyba(s_cislo_radky(), "ES302", akt_elem, konec, "  ");
-        if (stav != 'N' || !prazdny) echo_pole(akt_elem, akt_obsah, konec);
+        if (prvek_zac_kon(elem, konec) == 'N') chyba(s_cislo_radky(), "ES302", elem, konec, "  ");
+        if (stav != 'N' || !prazdny) echo_pole(elem, akt_obsah, konec);
 
         switch (stav) {
-            case 'H': k_Pre(akt_elem, akt_obsah); break;
+            case 'H':
+                k_Pre(elem, akt_obsah);
+                break;
             case 'T':
-                if (akt_elem == "AA0017") telicokod = akt_obsah;
-                k_Tel(akt_elem, akt_obsah);
+                if (elem == "AA0017") telicokod = akt_obsah;
+                k_Tel(elem, akt_obsah);
                 break;
             default:
-                if (akt_elem == "AA0126") identnec = akt_obsah;
-                k_Nec(akt_elem, akt_obsah);
+                if (elem == "AA0126") identnec = akt_obsah;
+                k_Nec(elem, akt_obsah);
                 break;
         }
     }
+}
+
+// The names that end or open a record in the given state; true when one was met (the next
+// state is set).
+bool Kontrola::strukturni_jmeno(char stav, std::string_view jmeno) {
+    if (stav == 'H' && jmeno == "zamestnavatel") {
+        echo(jmeno);
+        rezim_zprac = 'S';
+        return true;
+    }
+    if (stav == 'H' && jmeno == "/DUV") {
+        rezim_zprac = 'J';
+        return true;
+    }
+    if (stav == 'T' && jmeno == "zamestnanec") {
+        echo(jmeno);
+        rezim_zprac = 'M';
+        return true;
+    }
+    if (stav == 'T' && jmeno == "/zamestnavatel") {
+        echo(jmeno);
+        rezim_zprac = 'U';
+        return true;
+    }
+    if (stav == 'N' && jmeno == "/zamestnanec") {
+        echo(jmeno);
+        rezim_zprac = 'O';
+        return true;
+    }
+    if (stav == 'N' && jmeno == "/zamestnavatel") {
+        echo(jmeno);
+        rezim_zprac = 'H';
+        return true;
+    }
+
+    return false;
 }
 
 int Kontrola::zpracuj_DUVm() {

@@ -1,5 +1,6 @@
 #include "reader/text.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,9 +21,9 @@ std::string jsubstr(std::string_view zdroj, int pozice, int delka) {
 
 int jstrtostr(std::string& cil, int cpozice, std::string_view zdroj, int zpozice, int pocet) {
     if (cpozice < 1 || zpozice < 1 || static_cast<std::size_t>(zpozice) > zdroj.size() + 1) return 0;
-    std::string_view kus = pocet > 0 ? zdroj.substr(static_cast<std::size_t>(zpozice - 1),
-                                                    static_cast<std::size_t>(pocet))
-                                     : std::string_view{};
+    std::string_view kus =
+        pocet > 0 ? zdroj.substr(static_cast<std::size_t>(zpozice - 1), static_cast<std::size_t>(pocet))
+                  : std::string_view{};
     auto od = static_cast<std::size_t>(cpozice - 1);
     if (cil.size() < od) cil.resize(od, ' ');
     cil.resize(od);
@@ -48,42 +49,53 @@ int jezltrim(std::string& cil, std::string_view zdroj) {
 int StrToDbl(double& vysledek, std::string_view text, char typ) {
     const int povoleneTecky = typ == 'R' ? 1 : 0;
     int tecky = 0, plus = 0, minus = 0;
-    bool jenCislice = true;  // no sign, no point: the fast exact path below applies
+    // Gathered on the way for the exact fast conversion below.
+    std::uint64_t mantisa = 0;
+    int platnych = 0, desetinnych = 0, cislic = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        bool znamenko = c == '+' || c == '-';
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            ++cislic;
+            if (tecky) ++desetinnych;
+            if (mantisa != 0 || c != '0') {
+                ++platnych;
+                if (platnych <= 19) mantisa = mantisa * 10 + static_cast<std::uint64_t>(c - '0');
+            }
+            continue;
+        }
         if (c == '.')
             ++tecky;
         else if (c == '+')
             ++plus;
         else if (c == '-')
             ++minus;
-        else if (c < '0' || c > '9') {
+        else {
             vysledek = 0.0;
             return 1;
         }
-        if (tecky > povoleneTecky || plus > 1 || minus > 1 || (plus && minus) || (znamenko && i != 0)) {
+        if (tecky > povoleneTecky || plus > 1 || minus > 1 || (plus && minus) ||
+            ((c == '+' || c == '-') && i != 0)) {
             vysledek = 0.0;
             return 1;
         }
-        if (c < '0' || c > '9') jenCislice = false;
     }
-    // Whole numbers of up to 15 digits are exact in a double: the same value strtod gives.
-    if (jenCislice && text.size() <= 15) {
-        long long n = 0;
-        for (char c : text) n = n * 10 + (c - '0');
-        vysledek = static_cast<double>(n);
+    if (cislic == 0) {  // "", a lone sign or point: no number, as strtod reads it
+        vysledek = 0.0;
         return 0;
     }
-    char kopie[512];
-    if (text.size() >= sizeof kopie) {
-        std::string dlouhy(text);
-        vysledek = std::strtod(dlouhy.c_str(), nullptr);
+    // Up to 15 significant digits and 22 decimals: mantissa and power of ten are exact doubles,
+    // so one correctly rounded division gives exactly what strtod gives.
+    static constexpr double kMocniny[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (platnych <= 15 && desetinnych <= 22) {
+        double d = static_cast<double>(mantisa);
+        if (desetinnych) d /= kMocniny[desetinnych];
+        vysledek = minus ? -d : d;
         return 0;
     }
-    std::memcpy(kopie, text.data(), text.size());
-    kopie[text.size()] = '\0';
-    vysledek = std::strtod(kopie, nullptr);
+    std::string kopie(text);
+    vysledek = std::strtod(kopie.c_str(), nullptr);
     return 0;
 }
 

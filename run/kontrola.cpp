@@ -56,9 +56,6 @@ std::string datum_cas(const std::tm& t) {
 }
 
 Kontrola::Kontrola(std::ostream& konzole) : konzole(konzole), ctecka(*this) {
-    akt_elem.reserve(Token::kMax + 1);
-    akt_obsah.reserve(Token::kMax + 1);
-    konec_elem.reserve(Token::kMax + 2);
     buf_element.nastav("        inicializace buf_elementu");
 }
 
@@ -117,7 +114,9 @@ bool Kontrola::dalsi_slovo_seznamu(std::string& slovo) {
     slovo.clear();
     if (!linsoub) return false;
     int c;
-    auto mezera = [](int z) { return z == ' ' || z == '\t' || z == '\n' || z == '\v' || z == '\f' || z == '\r'; };
+    auto mezera = [](int z) {
+        return z == ' ' || z == '\t' || z == '\n' || z == '\v' || z == '\f' || z == '\r';
+    };
     do c = std::getc(linsoub.get());
     while (c != EOF && mezera(c));
     while (c != EOF && !mezera(c)) {
@@ -174,18 +173,41 @@ int Kontrola::spust(std::span<const std::string_view> argumenty) {
 void Kontrola::smycka() {
     while (konec == Konec::Ne) {
         switch (rezim_zprac) {
-            case 'Z': zpracuj_ZACp(); break;
-            case 'G': zpracuj_DUVz(); break;
-            case 'H': zpracuj_DUV(); break;
-            case 'I': zpracuj_DUVm(); break;
-            case 'J': zpracuj_DUVk(); break;
-            case 'S': zpracuj_TELz(); break;
-            case 'T': zpracuj_TEL(); break;
-            case 'U': zpracuj_TELk(); break;
-            case 'M': zpracuj_NECz(); break;
-            case 'N': zpracuj_NEC(); break;
-            case 'O': zpracuj_NECk(); break;
-            default: return;  // 'W' and 'K': the input has ended
+            case 'Z':
+                zpracuj_ZACp();
+                break;
+            case 'G':
+                zpracuj_DUVz();
+                break;
+            case 'H':
+                zpracuj_DUV();
+                break;
+            case 'I':
+                zpracuj_DUVm();
+                break;
+            case 'J':
+                zpracuj_DUVk();
+                break;
+            case 'S':
+                zpracuj_TELz();
+                break;
+            case 'T':
+                zpracuj_TEL();
+                break;
+            case 'U':
+                zpracuj_TELk();
+                break;
+            case 'M':
+                zpracuj_NECz();
+                break;
+            case 'N':
+                zpracuj_NEC();
+                break;
+            case 'O':
+                zpracuj_NECk();
+                break;
+            default:
+                return;  // 'W' and 'K': the input has ended
         }
     }
 }

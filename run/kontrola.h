@@ -39,11 +39,11 @@ struct Zaznam {
 
 // A line number as report text; 0 (a field never met) shows as one space.
 class TextRadku {
-public:
+  public:
     explicit TextRadku(std::uint64_t n);
     operator std::string_view() const { return {b_ + od_, sizeof b_ - od_}; }
 
-private:
+  private:
     char b_[24];
     std::size_t od_;
 };
@@ -57,13 +57,13 @@ using VstupniSoubor = std::unique_ptr<std::FILE, ZavriSoubor>;
 std::string datum_cas(const std::tm& t);
 
 class Kontrola : private Ctecka::Zdroj {
-public:
+  public:
     explicit Kontrola(std::ostream& konzole);
 
     // The whole run over the arguments after the program name; the process exit code.
     int spust(std::span<const std::string_view> argumenty);
 
-private:
+  private:
     // Start-up.
     int zpracuj_argumenty(std::span<const std::string_view> argumenty);
     int otevri_soubory();
@@ -92,6 +92,7 @@ private:
     void pruchod_vzdelani();
     void soucty_zamestnavatele();
     int zpracuj_pole(char stav);
+    bool strukturni_jmeno(char stav, std::string_view jmeno);
     int konec_cteni();
     void kontrola_vyskytu_pre(std::string_view hodnota, bool jakoNaKonci);
     void kontrola_vyskytu_tel();
@@ -109,7 +110,7 @@ private:
     int k_Nec(std::string_view elem, std::string_view obsah);
     template <std::size_t R>
     bool k_pole(const std::array<RadekTab, R>& tab, Zaznam<R>& z, char druh, std::string_view elem,
-               std::string_view obsah, int& radek, double& cislo);
+                std::string_view obsah, int& radek, double& cislo);
     void akce_pre(int radek, std::string_view obsah);
     void akce_tel(int radek, std::string_view obsah, double cislo);
     void akce_nec(int radek, std::string_view obsah);
@@ -168,10 +169,10 @@ private:
     char sw_pis_TelPre = '\0';
     enum class Konec { Ne, Vstup, Selhani } konec = Konec::Ne;
 
-    Token buf_element;
-    std::string akt_elem;
-    std::string akt_obsah;
-    std::string konec_elem;  // the name taken as the closing tag of the current field
+    Token buf_element;  // tag names; in a field element its name
+    Token tok_zbytek;   // the rest of a field element's tag
+    Token tok_obsah;    // its content
+    Token tok_konec;    // the name taken as its closing tag
     std::string telicokod;
     std::string identnec;
 

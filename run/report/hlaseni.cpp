@@ -14,11 +14,11 @@ namespace {
 constexpr std::string_view kProgram = "TAVON_v0.9";
 constexpr auto kDatumCas = cz("Datum a čas: ");
 constexpr auto kSoubor = cz("Soubor: ");
-constexpr auto kHtmlSloupce = cz(
-    "<th>Řádek<th>Chyba</th><th>Zaměstnavatel</th><th>Zaměstnanec</th><th>Prvek</th><th>Hodnota</th>"
-    "<th>Očekáváno</th><th>Popis</th>\n");
-constexpr auto kHtmlSouhrn = cz(
-    "<th width=10%> Chyba </th><th width=0%> Počet </th> <th width=80%> Popis chyby</th> </tr>\n");
+constexpr auto kHtmlSloupce =
+    cz("<th>Řádek<th>Chyba</th><th>Zaměstnavatel</th><th>Zaměstnanec</th><th>Prvek</th><th>Hodnota</th>"
+       "<th>Očekáváno</th><th>Popis</th>\n");
+constexpr auto kHtmlSouhrn =
+    cz("<th width=10%> Chyba </th><th width=0%> Počet </th> <th width=80%> Popis chyby</th> </tr>\n");
 
 }  // namespace
 
@@ -127,7 +127,9 @@ void Hlaseni::pis_hlavicku(std::string_view datetime, std::string_view soubor) {
             f.pis(" \n");
             f.pis("C.radku  Chyba   ICO/Kod Zamestnanec  Prvek      Hodnota Ocekavano   Popis\n\n");
             break;
-        case 'C': f.pis("Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\n"); break;
+        case 'C':
+            f.pis("Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\n");
+            break;
         case 'X':
             f.pis("<?xml version = \"1.0\" encoding = \"Windows-1250\"?>");
             f.pis("<DUV_chyby>\n<DatumCas>");
@@ -167,8 +169,8 @@ void Hlaseni::pis_paticku() {
     char cislo[64];
     switch (sw_err) {
         case 'T':
-            std::snprintf(cislo, sizeof cislo, "\nCelkem chyb vahy E:%8d\n\nCelkem chyb vahy W:%8d\n", sumchybE,
-                          sumchybW);
+            std::snprintf(cislo, sizeof cislo, "\nCelkem chyb vahy E:%8d\n\nCelkem chyb vahy W:%8d\n",
+                          sumchybE, sumchybW);
             f.pis(cislo);
             return;
         case 'C':
@@ -184,7 +186,8 @@ void Hlaseni::pis_paticku() {
             f.pis(cislo);
             f.pis("</DUV_chyby>\n");
             return;
-        default: break;
+        default:
+            break;
     }
 
     // HTML: the summary of the written rows per code, in ascending byte order of the codes.

@@ -10,7 +10,7 @@
 namespace tavon {
 
 class Hlaseni {
-public:
+  public:
     Hlaseni();
 
     char sw_err = 'H';     // 'H' HTML, 'T' text, 'C' CSV, 'X' XML

@@ -11,7 +11,7 @@
 namespace tavon {
 
 class VystupniSoubor {
-public:
+  public:
     VystupniSoubor() = default;
     VystupniSoubor(const VystupniSoubor&) = delete;
     VystupniSoubor& operator=(const VystupniSoubor&) = delete;
@@ -35,7 +35,7 @@ public:
     bool zavri();
     const std::string& jmeno() const { return jmeno_; }
 
-private:
+  private:
     void znak(char c) {
         if (n_ == buf_.size()) vyprazdni();
         buf_[n_++] = c;
