@@ -62,28 +62,14 @@ std::string_view TcisStat_kod(int pozice) {
     return gen::TcisStat_poradi[pozice];
 }
 
-bool TcisKzam_obsahuje(std::string_view kod) {
-    return obsahuje(gen::TcisKzam_klice, kod);
-}
-bool TcisPraf_obsahuje(std::string_view kod) {
-    return obsahuje(gen::TcisPraf_klice, kod);
-}
-bool TcisPosZ_obsahuje(std::string_view kod) {
-    return obsahuje(gen::TcisPosZ_klice, kod);
-}
-bool TcisDppv_obsahuje(std::string_view kod) {
-    return obsahuje(gen::TcisDppv_klice, kod);
-}
-bool TcisNuts_obsahuje(std::string_view kod) {
-    return obsahuje(gen::TcisNuts_klice, kod);
-}
-bool TcisVzde_obsahuje(std::string_view kod) {
-    return obsahuje(gen::TcisVzde_klice, kod);
-}
+bool TcisKzam_obsahuje(std::string_view kod) { return obsahuje(gen::TcisKzam_klice, kod); }
+bool TcisPraf_obsahuje(std::string_view kod) { return obsahuje(gen::TcisPraf_klice, kod); }
+bool TcisPosZ_obsahuje(std::string_view kod) { return obsahuje(gen::TcisPosZ_klice, kod); }
+bool TcisDppv_obsahuje(std::string_view kod) { return obsahuje(gen::TcisDppv_klice, kod); }
+bool TcisNuts_obsahuje(std::string_view kod) { return obsahuje(gen::TcisNuts_klice, kod); }
+bool TcisVzde_obsahuje(std::string_view kod) { return obsahuje(gen::TcisVzde_klice, kod); }
 
-bool TcisPred_obsahuje(std::uint32_t ico) {
-    return obsahuje(gen::TcisPred_klice, ico);
-}
+bool TcisPred_obsahuje(std::uint32_t ico) { return obsahuje(gen::TcisPred_klice, ico); }
 
 std::optional<std::uint32_t> TcisPosPre_predkladatel(std::uint32_t ico) {
     const int i = index_klice(gen::TcisPosPre_klice, ico);
@@ -91,39 +77,17 @@ std::optional<std::uint32_t> TcisPosPre_predkladatel(std::uint32_t ico) {
     return gen::TcisPosPre_predkladatele[i];
 }
 
-std::span<const std::string_view> TcisStat_seznam() {
-    return gen::TcisStat_poradi;
-}
-std::span<const std::string_view> TcisKzam_seznam() {
-    return gen::TcisKzam_poradi;
-}
-std::span<const std::string_view> TcisPraf_seznam() {
-    return gen::TcisPraf_poradi;
-}
-std::span<const std::string_view> TcisPosZ_seznam() {
-    return gen::TcisPosZ_poradi;
-}
-std::span<const std::string_view> TcisDppv_seznam() {
-    return gen::TcisDppv_poradi;
-}
-std::span<const std::string_view> TcisNuts_seznam() {
-    return gen::TcisNuts_poradi;
-}
-std::span<const std::string_view> TcisVzde_seznam() {
-    return gen::TcisVzde_poradi;
-}
-std::span<const std::uint32_t> TcisPred_seznam() {
-    return gen::TcisPred_poradi;
-}
-std::span<const std::uint32_t> TcisPosPre_seznam() {
-    return gen::TcisPosPre_poradi;
-}
-std::span<const std::uint32_t> TcisPrePos_seznam() {
-    return gen::TcisPrePos_poradi;
-}
+std::span<const std::string_view> TcisStat_seznam() { return gen::TcisStat_poradi; }
+std::span<const std::string_view> TcisKzam_seznam() { return gen::TcisKzam_poradi; }
+std::span<const std::string_view> TcisPraf_seznam() { return gen::TcisPraf_poradi; }
+std::span<const std::string_view> TcisPosZ_seznam() { return gen::TcisPosZ_poradi; }
+std::span<const std::string_view> TcisDppv_seznam() { return gen::TcisDppv_poradi; }
+std::span<const std::string_view> TcisNuts_seznam() { return gen::TcisNuts_poradi; }
+std::span<const std::string_view> TcisVzde_seznam() { return gen::TcisVzde_poradi; }
+std::span<const std::uint32_t> TcisPred_seznam() { return gen::TcisPred_poradi; }
+std::span<const std::uint32_t> TcisPosPre_seznam() { return gen::TcisPosPre_poradi; }
+std::span<const std::uint32_t> TcisPrePos_seznam() { return gen::TcisPrePos_poradi; }
 
-bool ciselniky_vzorova_data() {
-    return gen::vzorova_data;
-}
+bool ciselniky_vzorova_data() { return gen::vzorova_data; }
 
 }  // namespace tavon

@@ -11,9 +11,7 @@ namespace {
 
 constexpr auto kDelka = cz<8>("délka ");
 
-bool je_ciselny(const RadekTab& r) {
-    return r.valFromE >= 1 && r.valFromE <= 999;
-}
+bool je_ciselny(const RadekTab& r) { return r.valFromE >= 1 && r.valFromE <= 999; }
 
 }  // namespace
 
@@ -108,14 +106,9 @@ void Kontrola::akce_pre(int radek, std::string_view obsah) {
             chk_ICOPredkladatele(obsah);
             cis_predkladatelu(obsah);
             break;
-        case pre::mail:
-            chk_eposta(obsah);
-            break;
-        case pre::vytvoreno:
-            chk_vytvoreno(obsah);
-            break;
-        default:
-            break;
+        case pre::mail: chk_eposta(obsah); break;
+        case pre::vytvoreno: chk_vytvoreno(obsah); break;
+        default: break;
     }
 }
 
@@ -135,59 +128,33 @@ void Kontrola::akce_tel(int radek, std::string_view obsah, double cislo) {
             chk_ZamId(newZamId);
             cis_kodpraf(obsah);
             break;
-        case tel::AA0179:
-            cis_kodnuts(obsah, "AA0179");
-            break;
-        case tel::AA0110:
-            chk_AA0110(obsah);
-            break;
-        case tel::AA0116:
-            atel_iAA0116 = cislo;
-            break;
-        case tel::AA0123:
-            atel_iAA0123 = cislo;
-            break;
-        case tel::AA0114:
-            atel_iAA0114 = cislo;
-            break;
+        case tel::AA0179: cis_kodnuts(obsah, "AA0179"); break;
+        case tel::AA0110: chk_AA0110(obsah); break;
+        case tel::AA0116: atel_iAA0116 = cislo; break;
+        case tel::AA0123: atel_iAA0123 = cislo; break;
+        case tel::AA0114: atel_iAA0114 = cislo; break;
         case tel::AA0115:
             atel_iAA0115 = cislo;
             chk_AA0116(atel_iAA0116);
             break;
-        case tel::AA0118:
-            atel_iAA0118 = cislo;
-            break;
+        case tel::AA0118: atel_iAA0118 = cislo; break;
         case tel::AA0119:
             atel_iAA0119 = cislo;
             chk_AA0123(atel_iAA0123);
             break;
-        default:
-            break;
+        default: break;
     }
 }
 
 void Kontrola::akce_nec(int radek, std::string_view obsah) {
     switch (radek) {
-        case nec::AA0223:
-            cis_kodvzde(obsah);
-            break;
-        case nec::AA0033:
-            cis_kodstat(obsah);
-            break;
-        case nec::AA0013:
-            cis_kodzam(obsah);
-            break;
-        case nec::AA0130:
-            cis_koddppv(obsah);
-            break;
-        case nec::AA0091:
-            cis_postzam(obsah);
-            break;
-        case nec::AA0690:
-            cis_kodnuts(obsah, "AA0690");
-            break;
-        default:
-            break;
+        case nec::AA0223: cis_kodvzde(obsah); break;
+        case nec::AA0033: cis_kodstat(obsah); break;
+        case nec::AA0013: cis_kodzam(obsah); break;
+        case nec::AA0130: cis_koddppv(obsah); break;
+        case nec::AA0091: cis_postzam(obsah); break;
+        case nec::AA0690: cis_kodnuts(obsah, "AA0690"); break;
+        default: break;
     }
 }
 

@@ -25,9 +25,7 @@ bool den_odpovida_mesici(std::string_view mesic, std::string_view den) {
     return true;
 }
 
-bool cislice(char c) {
-    return c >= '0' && c <= '9';
-}
+bool cislice(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 

@@ -22,9 +22,7 @@ constexpr auto kIdxP = index_kodu(Ptab);
 constexpr auto kIdxT = index_kodu(Ttab);
 constexpr auto kIdxN = index_kodu(Ntab);
 
-bool je_cislice(char c) {
-    return c >= '0' && c <= '9';
-}
+bool je_cislice(char c) { return c >= '0' && c <= '9'; }
 
 template <std::size_t R>
 int hledej(const std::array<RadekTab, R>& tab, const std::array<std::int8_t, 10000>& idx,

@@ -140,19 +140,13 @@ int Ctecka::dej_zbytek_elementu(Token& buf, char mod) {
         int c = znak();
         if (c < 0) return -1;
         switch (c) {
-            case '\n':
-                radek.dalsi();
-                continue;
-            case '\r':
-                continue;
-            case '>':
-                je_ZAVZAV = 'A';
-                return buf.len > 0 ? 2 : 0;
+            case '\n': radek.dalsi(); continue;
+            case '\r': continue;
+            case '>': je_ZAVZAV = 'A'; return buf.len > 0 ? 2 : 0;
             case ' ':
                 if (mod == 'A') continue;
                 break;
-            default:
-                break;
+            default: break;
         }
         if (buf.len == Token::kMax) return 1;
         buf.pridej(static_cast<char>(c));

@@ -17,9 +17,7 @@ constexpr std::string_view kXmlnsDuv = "xmlns:duv=\"http://" TAVON_NS_HOST "/sch
 constexpr std::string_view kWS102Ocekavano =
     "verze=\"1.6\" xmlns=\"http://" TAVON_NS_HOST "/schemas/2004/DUV/1.6/\"";
 
-bool obsahuje(std::string_view text, std::string_view co) {
-    return text.find(co) != std::string_view::npos;
-}
+bool obsahuje(std::string_view text, std::string_view co) { return text.find(co) != std::string_view::npos; }
 
 }  // namespace
 
@@ -86,15 +84,9 @@ int Kontrola::zpracuj_DUVz() {
     return 0;
 }
 
-int Kontrola::zpracuj_DUV() {
-    return zpracuj_pole('H');
-}
-int Kontrola::zpracuj_TEL() {
-    return zpracuj_pole('T');
-}
-int Kontrola::zpracuj_NEC() {
-    return zpracuj_pole('N');
-}
+int Kontrola::zpracuj_DUV() { return zpracuj_pole('H'); }
+int Kontrola::zpracuj_TEL() { return zpracuj_pole('T'); }
+int Kontrola::zpracuj_NEC() { return zpracuj_pole('N'); }
 
 // The loop over the field elements of the submitter block ('H'), an employer ('T') or an
 // employee ('N'), until a structural name changes the state.
@@ -144,9 +136,7 @@ int Kontrola::zpracuj_pole(char stav) {
         if (stav != 'N' || !prazdny) echo_pole(elem, akt_obsah, konec);
 
         switch (stav) {
-            case 'H':
-                k_Pre(elem, akt_obsah);
-                break;
+            case 'H': k_Pre(elem, akt_obsah); break;
             case 'T':
                 if (elem == "AA0017") telicokod = akt_obsah;
                 k_Tel(elem, akt_obsah);

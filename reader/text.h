@@ -22,9 +22,7 @@ int jinstr(std::string_view text, char znak);
 std::string_view jezltrim(std::string_view zdroj);
 int jezltrim(std::string& cil, std::string_view zdroj);
 
-inline double jezdifdbl(double a, double b) {
-    return b > a ? b - a : a - b;
-}
+inline double jezdifdbl(double a, double b) { return b > a ? b - a : a - b; }
 
 // Strict conversion of a field value: 'R' allows one decimal point, every other type none;
 // an optional sign only as the first character. 0 and the value, or 1 and 0.0.

@@ -14,24 +14,14 @@ int sazba_index(double s, double c, double g) {
     return static_cast<int>(index);
 }
 
-double sazba(double s, double c, double g) {
-    return tabSazeb[sazba_index(s, c, g)];
-}
+double sazba(double s, double c, double g) { return tabSazeb[sazba_index(s, c, g)]; }
 
-RozpetiSazeb sazba_rozpeti(double s, double c) {
-    return {sazba(s, c, 1), sazba(s, c, tabSazeb_stupnu)};
-}
+RozpetiSazeb sazba_rozpeti(double s, double c) { return {sazba(s, c, 1), sazba(s, c, tabSazeb_stupnu)}; }
 
-double sazba_nejvyssi(double s, double c) {
-    return sazba(s, c, tabSazeb_stupnu);
-}
+double sazba_nejvyssi(double s, double c) { return sazba(s, c, tabSazeb_stupnu); }
 
-RozpetiSazeb sazby_meze() {
-    return {sazba(1, 1, 1), sazba(4, tabSazeb_trid, tabSazeb_stupnu)};
-}
+RozpetiSazeb sazby_meze() { return {sazba(1, 1, 1), sazba(4, tabSazeb_trid, tabSazeb_stupnu)}; }
 
-double sazba_nejnizsi() {
-    return sazba(1, 1, 1);
-}
+double sazba_nejnizsi() { return sazba(1, 1, 1); }
 
 }  // namespace tavon

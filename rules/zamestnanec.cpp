@@ -60,7 +60,8 @@ int Kontrola::k_NecK() {
     const std::string_view cur = s_cislo_radky();
 
     // Occupation group: '0' is group 0; a first byte above '0' (signed) is any other.
-    const signed char prvni = sklad.necsav_AA0013.empty() ? 0 : static_cast<signed char>(sklad.necsav_AA0013[0]);
+    const signed char prvni =
+        sklad.necsav_AA0013.empty() ? 0 : static_cast<signed char>(sklad.necsav_AA0013[0]);
     const bool skupina0 = prvni == '0';
     const bool jina = prvni > '0';
     const bool zapocten = v(nec::AA0136) > 0 && v(nec::AA0218) > 0;
@@ -84,25 +85,27 @@ int Kontrola::k_NecK() {
         double y = std::trunc(100 * (v(nec::AA0218) / 365 - 0.0005)) / 100;
         if (v(nec::AA0218) == 365) y = 1;
         double roky = v(nec::AA0216) + v(nec::AA0225);
-        if (y > roky) chyba(lin(nec::AA0225), "EL006", "AA0225 + AA0216", Fmt("%10.2f", roky), Fmt("%10.2f", y));
+        if (y > roky)
+            chyba(lin(nec::AA0225), "EL006", "AA0225 + AA0216", Fmt("%10.2f", roky), Fmt("%10.2f", y));
     }
 
     // 4, 5. Hours worked and overtime.
     if (ok({nec::AA0132}) && v(nec::AA0132) > kMaxHodin)
         chyba(lin(nec::AA0132), "WL007", "AA0132", Fmt("%10.0f", v(nec::AA0132)), Fmt(" <= %d", 1248));
     if (ok({nec::AA0132, nec::AA0133}) && v(nec::AA0133) > v(nec::AA0132) / 6)
-        chyba(lin(nec::AA0133), "WL008", "AA0133", Fmt("%10.2f", v(nec::AA0133)), Fmt("%10.2f", v(nec::AA0132) / 6));
+        chyba(lin(nec::AA0133), "WL008", "AA0133", Fmt("%10.2f", v(nec::AA0133)),
+              Fmt("%10.2f", v(nec::AA0132) / 6));
 
     // 6. Hours against the headcount.
     if (ok({nec::AA0132, nec::AA0133, nec::AA0136, nec::AA0218, nec::AA0219}) && v(nec::AA0136) > 0 &&
         v(nec::AA0218) > 0) {
-        double p = v(nec::AA0132) - v(nec::AA0133) +
-                   181 * 8 * v(nec::AA0219) * v(nec::AA0136) / v(nec::AA0218);
+        double p =
+            v(nec::AA0132) - v(nec::AA0133) + 181 * 8 * v(nec::AA0219) * v(nec::AA0136) / v(nec::AA0218);
         double lo = 0.6 * 1248 * v(nec::AA0136), hi = 1248 * v(nec::AA0136);
         auto hlas = [&] {
             chyba(lin(nec::AA0136), "WL009", "AA0132; AA0133; AA0218; AA0219; AA0136;",
-                  Fmt("%10.2f ; %10.2f ;  %3.0f ;  %3.0f ; %10.4f ;", v(nec::AA0132), v(nec::AA0133), v(nec::AA0218),
-                      v(nec::AA0219), v(nec::AA0136)),
+                  Fmt("%10.2f ; %10.2f ;  %3.0f ;  %3.0f ; %10.4f ;", v(nec::AA0132), v(nec::AA0133),
+                      v(nec::AA0218), v(nec::AA0219), v(nec::AA0136)),
                   kNic);
         };
         if (lo > p) hlas();
@@ -111,7 +114,8 @@ int Kontrola::k_NecK() {
 
     // 7. Holiday against paid absence.
     if (ok({nec::AA0134, nec::AA0135}) && v(nec::AA0134) < v(nec::AA0135))
-        chyba(lin(nec::AA0135), "EL010", "AA0135", Fmt("%10.2f", v(nec::AA0135)), Fmt("%10.2f", v(nec::AA0134)));
+        chyba(lin(nec::AA0135), "EL010", "AA0135", Fmt("%10.2f", v(nec::AA0135)),
+              Fmt("%10.2f", v(nec::AA0134)));
 
     // 8, 9. Tariff salary against the tariff table.
     if (ok({nec::AA0127, nec::AA0128, nec::AA0129, nec::AA0138})) {
@@ -156,17 +160,19 @@ int Kontrola::k_NecK() {
     limit(nec::AA0142, "WL014", "AA0142", 10000);
 
     // 14. Salary total.
-    if (ok({nec::AA0145, nec::AA0146, nec::AA0147, nec::AA0148, nec::AA0160, nec::AA0162, nec::AA0150, nec::AA0157,
-            nec::AA0161, nec::AA0163, nec::AA0158, nec::AA0144})) {
+    if (ok({nec::AA0145, nec::AA0146, nec::AA0147, nec::AA0148, nec::AA0160, nec::AA0162, nec::AA0150,
+            nec::AA0157, nec::AA0161, nec::AA0163, nec::AA0158, nec::AA0144})) {
         double s = v(nec::AA0146) + v(nec::AA0145) + v(nec::AA0147) + v(nec::AA0148) + v(nec::AA0160) +
                    v(nec::AA0162) + v(nec::AA0150) + v(nec::AA0157) + v(nec::AA0163) + v(nec::AA0161) +
                    v(nec::AA0158);
-        if (v(nec::AA0144) != s) chyba(cur, "EL015", "AA0144", Fmt("%10.0f", v(nec::AA0144)), Fmt("%10.0f", s));
+        if (v(nec::AA0144) != s)
+            chyba(cur, "EL015", "AA0144", Fmt("%10.0f", v(nec::AA0144)), Fmt("%10.0f", s));
     }
 
     // 15. Holiday compensation.
     if (ok({nec::AA0158, nec::AA0159}) && v(nec::AA0158) < v(nec::AA0159))
-        chyba(lin(nec::AA0159), "WL016", "AA0159", Fmt("%10.0f", v(nec::AA0159)), Fmt("%10.0f", v(nec::AA0158)));
+        chyba(lin(nec::AA0159), "WL016", "AA0159", Fmt("%10.0f", v(nec::AA0159)),
+              Fmt("%10.0f", v(nec::AA0158)));
 
     // 16. Hourly salary.
     if (ok({nec::AA0136, nec::AA0165, nec::AA0144, nec::AA0132, nec::AA0134, nec::AA0162}) &&
@@ -186,8 +192,8 @@ int Kontrola::k_NecK() {
     limit(nec::AA0143, "WL024", "AA0143", 4600);
 
     // 18. Bonus total.
-    if (ok({nec::AA0150, nec::AA0239, nec::AA0151, nec::AA0152, nec::AA0153, nec::AA0154, nec::AA0155, nec::AA0156,
-            nec::AA0240})) {
+    if (ok({nec::AA0150, nec::AA0239, nec::AA0151, nec::AA0152, nec::AA0153, nec::AA0154, nec::AA0155,
+            nec::AA0156, nec::AA0240})) {
         double s = v(nec::AA0151) + v(nec::AA0239) + v(nec::AA0152) + v(nec::AA0153) + v(nec::AA0154) +
                    v(nec::AA0155) + v(nec::AA0156) + v(nec::AA0240);
         if (v(nec::AA0150) != s)
@@ -201,11 +207,12 @@ int Kontrola::k_NecK() {
 
     // 20. Holiday without compensation.
     if (ok({nec::AA0135, nec::AA0159}) && v(nec::AA0135) != 0 && v(nec::AA0159) == 0)
-        chyba(lin(nec::AA0159), "WL029", "AA0135 ; AA0159 ;", Fmt("%10.2f ; %10.2f ;", v(nec::AA0135), v(nec::AA0159)),
-              " ");
+        chyba(lin(nec::AA0159), "WL029", "AA0135 ; AA0159 ;",
+              Fmt("%10.2f ; %10.2f ;", v(nec::AA0135), v(nec::AA0159)), " ");
 
     // 21. Values that must be zero outside the headcount.
-    for (int r : {nec::AA0132, nec::AA0133, nec::AA0134, nec::AA0135, nec::AA0210, nec::AA0218, nec::AA0219}) {
+    for (int r :
+         {nec::AA0132, nec::AA0133, nec::AA0134, nec::AA0135, nec::AA0210, nec::AA0218, nec::AA0219}) {
         if (ok({r, nec::AA0136}) && v(r) != 0 && v(nec::AA0136) == 0) {
             bool desetiny = r == nec::AA0133 || r == nec::AA0134 || r == nec::AA0135;
             chyba(lin(r), "EL037", Ntab[r].elem, Fmt(desetiny ? "%10.2f" : "%10.0f", v(r)), "0");
@@ -231,7 +238,8 @@ int Kontrola::k_NecK() {
         if (hi > 42.5) hi = 42.5;
         if (jina && hi > 40) hi = 40;
         if (v(nec::AA0131) < lo || v(nec::AA0131) > hi)
-            chyba(lin(nec::AA0131), "WL060", "AA0131", Fmt("%12.2f", v(nec::AA0131)), Fmt("%12.2f - %12.2f ", lo, hi));
+            chyba(lin(nec::AA0131), "WL060", "AA0131", Fmt("%12.2f", v(nec::AA0131)),
+                  Fmt("%12.2f - %12.2f ", lo, hi));
     }
 
     // 26. Recalculated headcount against days.
@@ -248,7 +256,8 @@ int Kontrola::k_NecK() {
     // 28. Absence against sickness and holiday.
     if (ok({nec::AA0135, nec::AA0210, nec::AA0219})) {
         const long long d = jina ? 80 : 85;
-        double lim = static_cast<double>(static_cast<long long>(std::trunc(10 * v(nec::AA0135))) / d) + v(nec::AA0210);
+        double lim =
+            static_cast<double>(static_cast<long long>(std::trunc(10 * v(nec::AA0135))) / d) + v(nec::AA0210);
         if (v(nec::AA0219) < lim)
             chyba(lin(nec::AA0210), "EL069", "AA0135; AA0210; AA0219;",
                   Fmt("%10.2f ; %3.0f ; %3.0f ;", v(nec::AA0135), v(nec::AA0210), v(nec::AA0219)), kNic);
@@ -258,10 +267,12 @@ int Kontrola::k_NecK() {
     if (ok({nec::AA0136, nec::AA0131}) && v(nec::AA0131) < 30 && v(nec::AA0136) == 1)
         chyba(lin(nec::AA0131), "EL070", "AA0131", Fmt("%10.2f", v(nec::AA0131)), ">= 30");
     if (ok({nec::AA0136, nec::AA0218}) && v(nec::AA0218) != kKalendarnichDni && v(nec::AA0136) == 1)
-        chyba(lin(nec::AA0218), "EL071", "AA0218", Fmt("%10.0f", v(nec::AA0218)), Fmt("%10.0f", kKalendarnichDni));
+        chyba(lin(nec::AA0218), "EL071", "AA0218", Fmt("%10.0f", v(nec::AA0218)),
+              Fmt("%10.0f", kKalendarnichDni));
     if (ok({nec::AA0136, nec::AA0218, nec::AA0131})) {
         double r = v(nec::AA0218) / kKalendarnichDni;
-        if (0.99 * v(nec::AA0136) <= r && r <= 1.01 * v(nec::AA0136) && v(nec::AA0131) < 37.5 && v(nec::AA0136) > 0)
+        if (0.99 * v(nec::AA0136) <= r && r <= 1.01 * v(nec::AA0136) && v(nec::AA0131) < 37.5 &&
+            v(nec::AA0136) > 0)
             chyba(lin(nec::AA0131), "WL072", "AA0131", Fmt("%10.2f", v(nec::AA0131)), ">= 37.5");
     }
     if (ok({nec::AA0136, nec::AA0218}) && v(nec::AA0218) == 0 && v(nec::AA0136) != 0)
@@ -275,14 +286,17 @@ int Kontrola::k_NecK() {
     if (ok({nec::AA0216, nec::AA0225, nec::AA0231})) {
         double s = v(nec::AA0225) + v(nec::AA0216);
         double lim = kRok - v(nec::AA0231) - 13;
-        if (lim < s) chyba(lin(nec::AA0218), "EL076", "AA0216 + AA0225", Fmt("%10.0f", s), Fmt("<= %10.0f", lim));
+        if (lim < s)
+            chyba(lin(nec::AA0218), "EL076", "AA0216 + AA0225", Fmt("%10.0f", s), Fmt("<= %10.0f", lim));
     }
 
     // 35, 36. Days in the period.
     if (ok({nec::AA0218}) && v(nec::AA0218) > kKalendarnichDni)
-        chyba(lin(nec::AA0218), "EL077", "AA0218", Fmt("%10.0f", v(nec::AA0218)), Fmt("<= %10.0f", kKalendarnichDni));
+        chyba(lin(nec::AA0218), "EL077", "AA0218", Fmt("%10.0f", v(nec::AA0218)),
+              Fmt("<= %10.0f", kKalendarnichDni));
     if (ok({nec::AA0219}) && v(nec::AA0219) > kPracovnichDni)
-        chyba(lin(nec::AA0219), "EL078", "AA0219", Fmt("%10.0f", v(nec::AA0219)), Fmt("<= %10.0f", kPracovnichDni));
+        chyba(lin(nec::AA0219), "EL078", "AA0219", Fmt("%10.0f", v(nec::AA0219)),
+              Fmt("<= %10.0f", kPracovnichDni));
 
     // 37. Worked and absent days against registered days.
     if (ok({nec::AA0218, nec::AA0219, nec::AA0132, nec::AA0133})) {

@@ -61,8 +61,9 @@ void Kontrola::poradi_identifikatoru() {
         int ind = sklad.anec[k].ind;
         sklad.anec_ind[k] = ind >= 0 && ind < n ? ind : k;
     }
-    std::stable_sort(sklad.anec_ind.begin(), sklad.anec_ind.end(),
-                     [&](std::int32_t a, std::int32_t b) { return sklad.anec[a].iAA0126 < sklad.anec[b].iAA0126; });
+    std::stable_sort(sklad.anec_ind.begin(), sklad.anec_ind.end(), [&](std::int32_t a, std::int32_t b) {
+        return sklad.anec[a].iAA0126 < sklad.anec[b].iAA0126;
+    });
 }
 
 void Kontrola::pruchod_vzdelani() {
@@ -85,7 +86,8 @@ void Kontrola::jednotlivy_zaznam(const SlotNec& z) {
     if (a144 > 0 && a167 > 0.1 * a144)
         chyba(radek, "WL025", "AA0167", Fmt("%10.0f", a167), Fmt("<=  %10.2f", 0.1 * a144));
     if (a144 > kHraniceZdravotni && a167 < 0.03 * (a144 - kHraniceZdravotni))
-        chyba(radek, "WL025", "AA0167", Fmt("%10.0f", a167), Fmt(">  %10.0f", 0.03 * (a144 - kHraniceZdravotni)));
+        chyba(radek, "WL025", "AA0167", Fmt("%10.0f", a167),
+              Fmt(">  %10.0f", 0.03 * (a144 - kHraniceZdravotni)));
     if (a144 < kHraniceZdravotni && a167 < 0) chyba(radek, "WL025", "AA0167", Fmt("%10.0f", a167), " 0 ");
     if (a144 <= 0 && a168 > 0) chyba(radek, "WL026", "AA0168", Fmt("%10.0f", a168), "0");
     if (a144 > 0 && (a168 > 0.2 * a144 || a168 < 0.05 * a144))
@@ -176,7 +178,8 @@ void Kontrola::opakovany_zamestnanec(int p, int pomz_ind) {
         s168 += skupina[j]->iAA0168;
     }
     if (s144 <= 0 && s167 > 0) hlas("WL025", "AA0167", Fmt("%10.2f", s167), Fmt("%10.2f", 0.0));
-    if (s144 > 0 && s167 > 0.1 * s144) hlas("WL025", "AA0167", Fmt("%10.2f", s167), Fmt("<=  %10.2f", 0.1 * s144));
+    if (s144 > 0 && s167 > 0.1 * s144)
+        hlas("WL025", "AA0167", Fmt("%10.2f", s167), Fmt("<=  %10.2f", 0.1 * s144));
     if (s144 > kHraniceZdravotni && s167 < 0.03 * (s144 - kHraniceZdravotni))
         hlas("WL025", "AA0167", Fmt("%10.2f", s167), Fmt(">  %10.2f", 0.03 * (s144 - kHraniceZdravotni)));
     if (s144 < kHraniceZdravotni && s167 < 0) hlas("WL025", "AA0167", Fmt("%10.2f", s167), " 0 ");
@@ -208,8 +211,8 @@ void Kontrola::opakovany_zamestnanec(int p, int pomz_ind) {
 void Kontrola::soucty_zamestnavatele() {
     auto sum = [&](int r) { return T.Sum[r]; };
     auto chybne = [&](int r) { return T.Esw[r] == 'E'; };
-    auto hlas = [&](std::string_view radek, std::string_view kod, std::string_view prvek, std::string_view hodnota,
-                    std::string_view ocekavano) {
+    auto hlas = [&](std::string_view radek, std::string_view kod, std::string_view prvek,
+                    std::string_view hodnota, std::string_view ocekavano) {
         identnec = kNic;
         chyba(radek, kod, prvek, hodnota, ocekavano);
     };
@@ -237,7 +240,8 @@ void Kontrola::soucty_zamestnavatele() {
     if (sklad.sw_anec_AA0130 == 0 && maxAktiAnec > 49) hlas(kNic, "WL043", kNic, kNic, kNic);
 
     // Step 5: the last long state code.
-    if (sklad.sw_anec_AA0033 > 0) hlas(sklad.lin_anec_AA0033, "WL053", "AA0033", sklad.val_anec_AA0033, "delka 2");
+    if (sklad.sw_anec_AA0033 > 0)
+        hlas(sklad.lin_anec_AA0033, "WL053", "AA0033", sklad.val_anec_AA0033, "delka 2");
 
     // Step 6: paid salaries against the number of employees.
     identnec = kNic;

@@ -11,70 +11,38 @@ namespace tavon {
 consteval unsigned char cp1250(char32_t c) {
     if (c < 0x80) return static_cast<unsigned char>(c);
     switch (c) {
-        case 0xA0:
-            return 0xA0;  // no-break space
-        case U'Á':
-            return 0xC1;
-        case U'á':
-            return 0xE1;
-        case U'Č':
-            return 0xC8;
-        case U'č':
-            return 0xE8;
-        case U'Ď':
-            return 0xCF;
-        case U'ď':
-            return 0xEF;
-        case U'É':
-            return 0xC9;
-        case U'é':
-            return 0xE9;
-        case U'Ě':
-            return 0xCC;
-        case U'ě':
-            return 0xEC;
-        case U'Í':
-            return 0xCD;
-        case U'í':
-            return 0xED;
-        case U'Ň':
-            return 0xD2;
-        case U'ň':
-            return 0xF2;
-        case U'Ó':
-            return 0xD3;
-        case U'ó':
-            return 0xF3;
-        case U'Ř':
-            return 0xD8;
-        case U'ř':
-            return 0xF8;
-        case U'Š':
-            return 0x8A;
-        case U'š':
-            return 0x9A;
-        case U'Ť':
-            return 0x8D;
-        case U'ť':
-            return 0x9D;
-        case U'Ú':
-            return 0xDA;
-        case U'ú':
-            return 0xFA;
-        case U'Ů':
-            return 0xD9;
-        case U'ů':
-            return 0xF9;
-        case U'Ý':
-            return 0xDD;
-        case U'ý':
-            return 0xFD;
-        case U'Ž':
-            return 0x8E;
-        case U'ž':
-            return 0x9E;
-        default:
-            throw "character without a Windows-1250 byte in this table";
+        case 0xA0: return 0xA0;  // no-break space
+        case U'Á': return 0xC1;
+        case U'á': return 0xE1;
+        case U'Č': return 0xC8;
+        case U'č': return 0xE8;
+        case U'Ď': return 0xCF;
+        case U'ď': return 0xEF;
+        case U'É': return 0xC9;
+        case U'é': return 0xE9;
+        case U'Ě': return 0xCC;
+        case U'ě': return 0xEC;
+        case U'Í': return 0xCD;
+        case U'í': return 0xED;
+        case U'Ň': return 0xD2;
+        case U'ň': return 0xF2;
+        case U'Ó': return 0xD3;
+        case U'ó': return 0xF3;
+        case U'Ř': return 0xD8;
+        case U'ř': return 0xF8;
+        case U'Š': return 0x8A;
+        case U'š': return 0x9A;
+        case U'Ť': return 0x8D;
+        case U'ť': return 0x9D;
+        case U'Ú': return 0xDA;
+        case U'ú': return 0xFA;
+        case U'Ů': return 0xD9;
+        case U'ů': return 0xF9;
+        case U'Ý': return 0xDD;
+        case U'ý': return 0xFD;
+        case U'Ž': return 0x8E;
+        case U'ž': return 0x9E;
+        default: throw "character without a Windows-1250 byte in this table";
     }
 }
 

@@ -173,41 +173,18 @@ int Kontrola::spust(std::span<const std::string_view> argumenty) {
 void Kontrola::smycka() {
     while (konec == Konec::Ne) {
         switch (rezim_zprac) {
-            case 'Z':
-                zpracuj_ZACp();
-                break;
-            case 'G':
-                zpracuj_DUVz();
-                break;
-            case 'H':
-                zpracuj_DUV();
-                break;
-            case 'I':
-                zpracuj_DUVm();
-                break;
-            case 'J':
-                zpracuj_DUVk();
-                break;
-            case 'S':
-                zpracuj_TELz();
-                break;
-            case 'T':
-                zpracuj_TEL();
-                break;
-            case 'U':
-                zpracuj_TELk();
-                break;
-            case 'M':
-                zpracuj_NECz();
-                break;
-            case 'N':
-                zpracuj_NEC();
-                break;
-            case 'O':
-                zpracuj_NECk();
-                break;
-            default:
-                return;  // 'W' and 'K': the input has ended
+            case 'Z': zpracuj_ZACp(); break;
+            case 'G': zpracuj_DUVz(); break;
+            case 'H': zpracuj_DUV(); break;
+            case 'I': zpracuj_DUVm(); break;
+            case 'J': zpracuj_DUVk(); break;
+            case 'S': zpracuj_TELz(); break;
+            case 'T': zpracuj_TEL(); break;
+            case 'U': zpracuj_TELk(); break;
+            case 'M': zpracuj_NECz(); break;
+            case 'N': zpracuj_NEC(); break;
+            case 'O': zpracuj_NECk(); break;
+            default: return;  // 'W' and 'K': the input has ended
         }
     }
 }

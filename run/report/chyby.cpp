@@ -276,13 +276,9 @@ static_assert(EtabPocet == 160);
 
 }  // namespace
 
-std::span<const Chyba> chybova_tabulka() {
-    return tabulka.radky;
-}
+std::span<const Chyba> chybova_tabulka() { return tabulka.radky; }
 
-const Chyba& chyba_konec() {
-    return tabulka.konec;
-}
+const Chyba& chyba_konec() { return tabulka.konec; }
 
 int najdi_chybu(std::string_view typ) {
     auto it = std::lower_bound(tabulka.poradi.begin(), tabulka.poradi.end(), typ,

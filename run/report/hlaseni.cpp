@@ -127,9 +127,7 @@ void Hlaseni::pis_hlavicku(std::string_view datetime, std::string_view soubor) {
             f.pis(" \n");
             f.pis("C.radku  Chyba   ICO/Kod Zamestnanec  Prvek      Hodnota Ocekavano   Popis\n\n");
             break;
-        case 'C':
-            f.pis("Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\n");
-            break;
+        case 'C': f.pis("Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\n"); break;
         case 'X':
             f.pis("<?xml version = \"1.0\" encoding = \"Windows-1250\"?>");
             f.pis("<DUV_chyby>\n<DatumCas>");
@@ -186,8 +184,7 @@ void Hlaseni::pis_paticku() {
             f.pis(cislo);
             f.pis("</DUV_chyby>\n");
             return;
-        default:
-            break;
+        default: break;
     }
 
     // HTML: the summary of the written rows per code, in ascending byte order of the codes.

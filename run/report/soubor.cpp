@@ -51,20 +51,11 @@ void VystupniSoubor::pis_html(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         std::string_view nahrada;
         switch (text[i]) {
-            case '&':
-                nahrada = "&amp;";
-                break;
-            case '<':
-                nahrada = "&lt;";
-                break;
-            case '>':
-                nahrada = "&gt;";
-                break;
-            case '\n':
-                nahrada = "\r\n";
-                break;
-            default:
-                continue;
+            case '&': nahrada = "&amp;"; break;
+            case '<': nahrada = "&lt;"; break;
+            case '>': nahrada = "&gt;"; break;
+            case '\n': nahrada = "\r\n"; break;
+            default: continue;
         }
         kus(text.substr(od, i - od));
         kus(nahrada);
