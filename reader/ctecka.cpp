@@ -58,6 +58,24 @@ const char* najdi(const char* p, const char* mez) {
 #endif
 }
 
+// Whether the n bytes at a and b are equal; may read 16-byte groups past them within the block.
+bool stejne(const char* a, const char* b, std::size_t n) {
+#if defined(__SSE2__)
+    for (; n >= 16; a += 16, b += 16, n -= 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(x, y)) != 0xFFFF) return false;
+    }
+    if (n == 0) return true;
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
+    const unsigned maska = (1u << n) - 1;
+    return (static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, y))) & maska) == maska;
+#else
+    return std::memcmp(a, b, n) == 0;
+#endif
+}
+
 }  // namespace
 
 // Appends the ordinary bytes that follow in the current block to the token, up to its
@@ -192,6 +210,41 @@ int Ctecka::dej_obsah(Token& buf) {
         if (buf.len == Token::kMax) return 1;
         buf.pridej(static_cast<char>(c));
     }
+}
+
+bool Ctecka::dej_cele_pole(std::string_view& jmeno, std::string_view& obsah, std::string_view& konec) {
+    if (je_OTVZAV != 'N') return false;
+    const char* p = pos_;
+    const char* mensi = najdi<'<'>(p, end_);
+    if (mensi >= end_) return false;
+    // The name: ordinary bytes up to ">".
+    const char* j = mensi + 1;
+    const char* jk = najdi<'>', ' ', '\n', '\r', '\0'>(j, end_);
+    if (jk >= end_ || *jk != '>' || jk == j || static_cast<std::size_t>(jk - j) > Token::kMax) return false;
+    if (*j == 'z' || *j == '/' || *j == '!' || jk[-1] == '/') return false;
+    const std::string_view n(j, static_cast<std::size_t>(jk - j));
+    auto duv = [&](std::size_t od) {
+        return n.size() >= od + 4 && n[od] == 'd' && n[od + 1] == 'u' && n[od + 2] == 'v' && n[od + 3] == ':';
+    };
+    if (duv(0) || duv(1)) return false;
+    // The content: up to the next "<".
+    const char* o = jk + 1;
+    const char* ok = najdi<'<', '\n', '\r', '\0'>(o, end_);
+    if (ok >= end_ || *ok != '<' || static_cast<std::size_t>(ok - o) > Token::kMax) return false;
+    // The closing tag: exactly "/" and the name, then ">".
+    const char* k = ok + 1;
+    const std::size_t dk = n.size() + 1;
+    if (static_cast<std::size_t>(end_ - k) <= dk || k[0] != '/' || k[dk] != '>') return false;
+    if (!stejne(k + 1, j, n.size())) return false;
+
+    for (const char* q = p; (q = najdi<'\n'>(q, mensi)) < mensi; ++q) radek.dalsi();
+    jmeno = n;
+    obsah = std::string_view(o, static_cast<std::size_t>(ok - o));
+    konec = std::string_view(k, dk);
+    pos_ = k + dk + 1;
+    je_OTVZAV = 'N';
+    je_ZAVZAV = 'A';
+    return true;
 }
 
 }  // namespace tavon

@@ -90,6 +90,14 @@ class Ctecka {
     int preskoc_zbytek_komentare();
     int dej_obsah(Token& buf);
 
+    // The common field element "<name>content</name>", read whole when it lies in the current
+    // block and holds nothing that the four operations above treat specially (line breaks, NUL
+    // bytes, spaces in tags, the "duv:" prefix, overlong tokens, names that begin with "z", "/" or
+    // "!"). Leaves the reader exactly as dej_element, dej_zbytek_elementu, dej_obsah and
+    // dej_element would; the texts point into the block and stay valid until the next read.
+    // False, with nothing read, when the element does not qualify.
+    bool dej_cele_pole(std::string_view& jmeno, std::string_view& obsah, std::string_view& konec);
+
     char je_OTVZAV = 'N';
     char je_ZAVZAV = 'N';
     CisloRadky radek;

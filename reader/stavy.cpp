@@ -92,6 +92,11 @@ int Kontrola::zpracuj_NEC() { return zpracuj_pole('N'); }
 // employee ('N'), until a structural name changes the state.
 int Kontrola::zpracuj_pole(char stav) {
     for (;;) {
+        std::string_view rychle_elem, rychle_obsah, rychle_konec;
+        if (ctecka.dej_cele_pole(rychle_elem, rychle_obsah, rychle_konec)) {
+            over_pole(stav, rychle_elem, jezltrim(rychle_obsah), rychle_konec, false, true);
+            continue;
+        }
         if (ctecka.dej_element(buf_element) < 0) return konec_cteni();
         buf_element.zkrat_na_text();
         std::string_view jmeno(buf_element.data, buf_element.len);
@@ -130,22 +135,27 @@ int Kontrola::zpracuj_pole(char stav) {
             if (ctecka.dej_element(tok_konec) < 0) return konec_cteni();
             konec = tok_konec.text();
         }
-        const std::string_view elem(akt_elem.data, akt_elem.len);
+        over_pole(stav, std::string_view(akt_elem.data, akt_elem.len), akt_obsah, konec, prazdny, false);
+    }
+}
 
-        if (prvek_zac_kon(elem, konec) == 'N') chyba(s_cislo_radky(), "ES302", elem, konec, "  ");
-        if (stav != 'N' || !prazdny) echo_pole(elem, akt_obsah, konec);
+// One field element read whole: its closing name (`sedi` when it is known to match), the echo,
+// and the field check of the state.
+void Kontrola::over_pole(char stav, std::string_view elem, std::string_view obsah, std::string_view konec,
+                         bool prazdny, bool sedi) {
+    if (!sedi && prvek_zac_kon(elem, konec) == 'N') chyba(s_cislo_radky(), "ES302", elem, konec, "  ");
+    if (stav != 'N' || !prazdny) echo_pole(elem, obsah, konec);
 
-        switch (stav) {
-            case 'H': k_Pre(elem, akt_obsah); break;
-            case 'T':
-                if (elem == "AA0017") telicokod = akt_obsah;
-                k_Tel(elem, akt_obsah);
-                break;
-            default:
-                if (elem == "AA0126") identnec = akt_obsah;
-                k_Nec(elem, akt_obsah);
-                break;
-        }
+    switch (stav) {
+        case 'H': k_Pre(elem, obsah); break;
+        case 'T':
+            if (elem == "AA0017") telicokod = obsah;
+            k_Tel(elem, obsah);
+            break;
+        default:
+            if (elem == "AA0126") identnec = obsah;
+            k_Nec(elem, obsah);
+            break;
     }
 }
 

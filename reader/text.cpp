@@ -36,17 +36,26 @@ int jinstr(std::string_view text, char znak) {
     return p == std::string_view::npos ? 0 : static_cast<int>(p) + 1;
 }
 
-std::string_view jezltrim(std::string_view zdroj) {
-    auto p = zdroj.find_first_not_of(' ');
-    return p == std::string_view::npos ? std::string_view{} : zdroj.substr(p);
-}
-
 int jezltrim(std::string& cil, std::string_view zdroj) {
     cil.assign(jezltrim(zdroj));
     return 0;
 }
 
 int StrToDbl(double& vysledek, std::string_view text, char typ) {
+    // Most values are short whole numbers: exact as a double, just as strtod reads them.
+    if (!text.empty() && text.size() <= 15) {
+        std::uint64_t n = 0;
+        std::size_t i = 0;
+        for (; i < text.size(); ++i) {
+            const unsigned cislice = static_cast<unsigned char>(text[i]) - '0';
+            if (cislice > 9) break;
+            n = n * 10 + cislice;
+        }
+        if (i == text.size()) {
+            vysledek = static_cast<double>(n);
+            return 0;
+        }
+    }
     const int povoleneTecky = typ == 'R' ? 1 : 0;
     int tecky = 0, plus = 0, minus = 0;
     // Gathered on the way for the exact fast conversion below.

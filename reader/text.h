@@ -19,7 +19,11 @@ int jstrtostr(std::string& cil, int cpozice, std::string_view zdroj, int zpozice
 int jinstr(std::string_view text, char znak);
 
 // The text without its leading spaces (only byte 32; tabs stay).
-std::string_view jezltrim(std::string_view zdroj);
+inline std::string_view jezltrim(std::string_view zdroj) {
+    std::size_t i = 0;
+    while (i < zdroj.size() && zdroj[i] == ' ') ++i;
+    return zdroj.substr(i);
+}
 int jezltrim(std::string& cil, std::string_view zdroj);
 
 inline double jezdifdbl(double a, double b) { return b > a ? b - a : a - b; }

@@ -93,6 +93,8 @@ class Kontrola : private Ctecka::Zdroj {
     void soucty_zamestnavatele();
     int zpracuj_pole(char stav);
     bool strukturni_jmeno(char stav, std::string_view jmeno);
+    void over_pole(char stav, std::string_view elem, std::string_view obsah, std::string_view konec,
+                   bool prazdny, bool sedi);
     int konec_cteni();
     void kontrola_vyskytu_pre(std::string_view hodnota, bool jakoNaKonci);
     void kontrola_vyskytu_tel();
