@@ -220,7 +220,8 @@ bool Ctecka::dej_cele_pole(std::string_view& jmeno, std::string_view& obsah, std
     // The name: ordinary bytes up to ">".
     const char* j = mensi + 1;
     const char* jk = najdi<'>', ' ', '\n', '\r', '\0'>(j, end_);
-    if (jk >= end_ || *jk != '>' || jk == j || static_cast<std::size_t>(jk - j) > Token::kMax) return false;
+    // The closing name, "/" and the name, must fit a token too.
+    if (jk >= end_ || *jk != '>' || jk == j || static_cast<std::size_t>(jk - j) >= Token::kMax) return false;
     if (*j == 'z' || *j == '/' || *j == '!' || jk[-1] == '/') return false;
     const std::string_view n(j, static_cast<std::size_t>(jk - j));
     auto duv = [&](std::size_t od) {
