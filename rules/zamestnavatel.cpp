@@ -27,11 +27,16 @@ int Kontrola::zpracuj_TELk() {
     poradi_identifikatoru();
     pruchod_vzdelani();
 
+    // A run is one person's records; a record without an identifier is always a person of its own.
     const int n = sklad.maxAktiAnec() + 1;
+    auto stejna_osoba = [&](const SlotNec& a, const SlotNec& b) {
+        return a.ind >= 0 && b.ind >= 0 && a.iAA0126 == b.iAA0126;
+    };
     for (int p = 0; p < n;) {
-        const std::string& id = sklad.anec[sklad.anec_ind[p]].iAA0126;
+        const SlotNec& prvni = sklad.anec[sklad.anec_ind[p]];
         int pomz_ind = 0;
-        while (p + pomz_ind + 1 < n && sklad.anec[sklad.anec_ind[p + pomz_ind + 1]].iAA0126 == id) ++pomz_ind;
+        while (p + pomz_ind + 1 < n && stejna_osoba(prvni, sklad.anec[sklad.anec_ind[p + pomz_ind + 1]]))
+            ++pomz_ind;
         if (pomz_ind == 0)
             jednotlivy_zaznam(sklad.anec[sklad.anec_ind[p]]);
         else

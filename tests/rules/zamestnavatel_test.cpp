@@ -450,3 +450,23 @@ TEST(CelyZamestnavatel, BezZamestnancu) {
 
 }  // namespace
 }  // namespace tavon::test
+
+namespace tavon::test {
+namespace {
+
+TEST(PoradiZamestnancu, ZaznamyBezIdentifikatoruJsouRuzneOsoby) {
+    // Two records without an identifier: each is checked as a single record, shown as "-", and they
+    // are not taken for one person with several records.
+    Doklad d(true);
+    d.zamestnavatel(zamestnavatel(3), true);
+    d.zamestnanec(s(bez(zamestnanec(), "AA0126"), {{"AA0167", "7000"}}), true);
+    d.zamestnanec(s(bez(zamestnanec(), "AA0126"), {{"AA0167", "7000"}}), true);
+    d.zamestnanec(zamestnanec("1001"), true);
+    d.konec_zamestnavatele();
+    EXPECT_EQ(radky(d, {"WL025", "EL052", "EL065", "WL049", "WL007"}),
+              (V{R(" ", "WL025", Z, "-", "AA0167", "      7000", "<=     6496.00"),
+                 R(" ", "WL025", Z, "-", "AA0167", "      7000", "<=     6496.00")}));
+}
+
+}  // namespace
+}  // namespace tavon::test
