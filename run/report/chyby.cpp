@@ -256,7 +256,23 @@ struct Tabulka {
     Chyba konec{};
     // Row numbers sorted by code, for a binary search that finds the same row as a scan.
     std::array<short, EtabPocet> poradi{};
+    // The rows of codes with three digits ("ES301"), by kind, group and number; -1 for none.
+    std::array<short, 2 * 3 * 1000> podle_cisla{};
 };
+
+// Index of a code of the form [EW][SLR] and three digits in `podle_cisla`, or -1.
+constexpr int ciselny_klic(std::string_view k) {
+    if (k.size() != 5) return -1;
+    int druh = k[0] == 'E' ? 0 : k[0] == 'W' ? 1 : -1;
+    int skupina = k[1] == 'S' ? 0 : k[1] == 'L' ? 1 : k[1] == 'R' ? 2 : -1;
+    if (druh < 0 || skupina < 0) return -1;
+    int n = 0;
+    for (int i = 2; i < 5; ++i) {
+        if (k[i] < '0' || k[i] > '9') return -1;
+        n = n * 10 + (k[i] - '0');
+    }
+    return (druh * 3 + skupina) * 1000 + n;
+}
 
 constexpr Tabulka sestav() {
     Tabulka t;
@@ -265,6 +281,9 @@ constexpr Tabulka sestav() {
         t.poradi[i] = static_cast<short>(i);
     }
     t.konec = {EtabKonec.typ, EtabKonec.txt.view(), EtabKonec.cek.view()};
+    t.podle_cisla.fill(-1);
+    for (std::size_t i = EtabPocet; i-- > 0;)
+        if (int k = ciselny_klic(t.radky[i].typ); k >= 0) t.podle_cisla[k] = static_cast<short>(i);
     std::sort(t.poradi.begin(), t.poradi.end(),
               [&](short a, short b) { return t.radky[a].typ < t.radky[b].typ; });
     return t;
@@ -281,6 +300,7 @@ std::span<const Chyba> chybova_tabulka() { return tabulka.radky; }
 const Chyba& chyba_konec() { return tabulka.konec; }
 
 int najdi_chybu(std::string_view typ) {
+    if (int k = ciselny_klic(typ); k >= 0) return tabulka.podle_cisla[k];
     auto it = std::lower_bound(tabulka.poradi.begin(), tabulka.poradi.end(), typ,
                                [](short r, std::string_view k) { return tabulka.radky[r].typ < k; });
     if (it == tabulka.poradi.end() || tabulka.radky[*it].typ != typ) return -1;

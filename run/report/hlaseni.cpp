@@ -79,21 +79,21 @@ int Hlaseni::zpracuj_chybu(std::string_view radek, std::string_view kod, std::st
             break;
         case 'X':
             f.pis("<Chyba>\n<Radek>");
-            f.pis_html(radek);
+            f.pis_xml(radek);
             f.pis("</Radek>\n<KodChyby>");
-            f.pis_html(kod);
+            f.pis_xml(kod);
             f.pis("</KodChyby>\n<Zamestnavatel>");
-            f.pis_html(telicokod);
+            f.pis_xml(telicokod);
             f.pis("</Zamestnavatel>\n<Zamestnanec>");
-            f.pis_html(identnec);
+            f.pis_xml(identnec);
             f.pis("</Zamestnanec>\n<Prvek>");
-            f.pis_html(prvek);
+            f.pis_xml(prvek);
             f.pis("</Prvek>\n<Hodnota>");
-            f.pis_html(hodnota);
+            f.pis_xml(hodnota);
             f.pis("</Hodnota>\n<DelkaHodn>");
-            f.pis_html(cek);
+            f.pis_xml(cek);
             f.pis("</DelkaHodn>\n<Popis>");
-            f.pis_html(radekTab.txt);
+            f.pis_xml(radekTab.txt);
             f.pis("</Popis>\n</Chyba>\n");
             break;
         default: {
@@ -131,9 +131,9 @@ void Hlaseni::pis_hlavicku(std::string_view datetime, std::string_view soubor) {
         case 'X':
             f.pis("<?xml version = \"1.0\" encoding = \"Windows-1250\"?>");
             f.pis("<DUV_chyby>\n<DatumCas>");
-            f.pis_html(datetime);
+            f.pis_xml(datetime);
             f.pis("</DatumCas>\n<Soubor>");
-            f.pis_html(soubor);
+            f.pis_xml(soubor);
             f.pis("</Soubor>\n");
             break;
         default:

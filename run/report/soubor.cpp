@@ -3,6 +3,20 @@
 #include <cstring>
 
 namespace tavon {
+namespace {
+
+bool potrebuje_uvozovky(std::string_view text) {
+    if (text.size() < 32) {
+        for (char c : text)
+            if (c == ';' || c == '"' || c == '\r' || c == '\n') return true;
+        return false;
+    }
+    for (char c : {';', '"', '\r', '\n'})
+        if (std::memchr(text.data(), c, text.size())) return true;
+    return false;
+}
+
+}  // namespace
 
 VystupniSoubor::~VystupniSoubor() {
     if (f_) std::fclose(f_);
@@ -25,6 +39,7 @@ void VystupniSoubor::vyprazdni() {
 }
 
 void VystupniSoubor::kus(std::string_view s) {
+    if (s.empty()) return;  // an empty view may have no data pointer, which memcpy must not get
     if (buf_.size() - n_ < s.size()) {
         vyprazdni();
         if (s.size() > buf_.size()) {
@@ -37,6 +52,16 @@ void VystupniSoubor::kus(std::string_view s) {
 }
 
 void VystupniSoubor::pis(std::string_view text) {
+    bool radky = false;
+    if (text.size() < 32) {
+        for (char c : text) radky |= c == '\n';
+    } else {
+        radky = std::memchr(text.data(), '\n', text.size()) != nullptr;
+    }
+    if (!radky) {
+        kus(text);
+        return;
+    }
     std::size_t od = 0;
     for (std::size_t nl = text.find('\n'); nl != std::string_view::npos; nl = text.find('\n', od)) {
         kus(text.substr(od, nl - od));
@@ -46,16 +71,28 @@ void VystupniSoubor::pis(std::string_view text) {
     kus(text.substr(od));
 }
 
-void VystupniSoubor::pis_html(std::string_view text) {
+void VystupniSoubor::pis_html(std::string_view text) { pis_znacky(text, false); }
+
+void VystupniSoubor::pis_xml(std::string_view text) { pis_znacky(text, true); }
+
+void VystupniSoubor::pis_znacky(std::string_view text, bool xml) {
     std::size_t od = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c > '>') continue;  // the common case: no byte to replace
         std::string_view nahrada;
-        switch (text[i]) {
+        switch (c) {
             case '&': nahrada = "&amp;"; break;
             case '<': nahrada = "&lt;"; break;
             case '>': nahrada = "&gt;"; break;
             case '\n': nahrada = "\r\n"; break;
-            default: continue;
+            case '\t':
+            case '\r': continue;
+            default:
+                // Other control characters cannot stand in an XML document, not even as references.
+                if (!xml || c >= 0x20) continue;
+                nahrada = "?";
+                break;
         }
         kus(text.substr(od, i - od));
         kus(nahrada);
@@ -65,7 +102,7 @@ void VystupniSoubor::pis_html(std::string_view text) {
 }
 
 void VystupniSoubor::pis_csv(std::string_view text) {
-    if (text.find_first_of(";\"\r\n") == std::string_view::npos) {
+    if (!potrebuje_uvozovky(text)) {
         kus(text);
         return;
     }

@@ -23,8 +23,11 @@ class VystupniSoubor {
 
     // Text as it stands, line ends written as CR LF.
     void pis(std::string_view text);
-    // A cell text for HTML or XML: &, < and > become entities.
+    // A cell text for HTML: &, < and > become entities.
     void pis_html(std::string_view text);
+    // An element text for XML: as for HTML, and control characters other than tab and line ends,
+    // which no XML document may hold, become "?".
+    void pis_xml(std::string_view text);
     // A CSV field: quoted when it holds ; " CR or LF.
     void pis_csv(std::string_view text);
     // Right-aligned in a field of at least `sirka` characters, like printf's "%*s".
@@ -41,6 +44,7 @@ class VystupniSoubor {
         buf_[n_++] = c;
     }
     void kus(std::string_view s);
+    void pis_znacky(std::string_view text, bool xml);
     void vyprazdni();
 
     std::FILE* f_ = nullptr;
