@@ -1,6 +1,6 @@
 // Writes a DUV document (Windows-1250, CR LF) of N employers with M employees each, the same
 // for the same seed. A chosen share of employee records is faulty: out-of-range values, broken
-// sums, duplicated persons and unknown codes, at least five findings each.
+// sums, duplicated persons and unknown codes, about ten findings each.
 //
 //   tavon_gen_duv N M [faulty-percent] [seed] > document.xml
 #include <cstdio>
@@ -17,7 +17,7 @@ struct Pole {
 };
 
 class Zapis {
-public:
+  public:
     explicit Zapis(std::FILE* f) : f_(f) { buf_.reserve(1 << 20); }
     ~Zapis() { vyprazdni(); }
     void radek(const char* a, const std::string& b) {
@@ -36,7 +36,7 @@ public:
         buf_.clear();
     }
 
-private:
+  private:
     std::FILE* f_;
     std::string buf_;
 };
@@ -47,9 +47,9 @@ constexpr long long kPlat = 45960 + 12000 + 3000 + 4000;  // AA0144 of a valid r
 
 // A valid employee record: every rule of a single record and of the employer is satisfied.
 void zamestnanec(Zapis& z, const std::string& id, bool prvni, bool chybny, std::mt19937& rng) {
-    long long hodiny = 880 + rng() % 40;           // hours worked
-    long long plat = 45960;                        // tariff part of the salary
-    long long osobni = 12000;                      // personal bonus
+    long long hodiny = 880 + rng() % 40;  // hours worked
+    long long plat = 45960;               // tariff part of the salary
+    long long osobni = 12000;             // personal bonus
     long long priplatky = 3000, nahrady = 4000;
     long long celkem = plat + osobni + priplatky + nahrady;
     char hodinova[32];
@@ -58,16 +58,16 @@ void zamestnanec(Zapis& z, const std::string& id, bool prvni, bool chybny, std::
     const char* kzam = "01011";
     long long tyden = 40;
     if (chybny) {
-        tyden = 45;        // EL005, WL060
-        stat = "XX";       // EL047
-        kzam = "01018";    // EL046
-        celkem += 1;       // EL015
+        tyden = 45;      // EL005, WL060
+        stat = "XX";     // EL047
+        kzam = "01018";  // EL046
+        celkem += 1;     // EL015
     }
     z.text("<zamestnanec>\r\n");
     z.radek("AA0126", id);
     z.radek("AA0231", cislo(1950 + rng() % 25));
-    z.radek("AA0211", rng() % 2 ? "1" : "2");
-    z.radek("AA0223", rng() % 2 ? "K" : "M");
+    z.radek("AA0211", chybny ? "3" : rng() % 2 ? "1" : "2");  // EL032
+    z.radek("AA0223", chybny ? "Y" : rng() % 2 ? "K" : "M");  // EL048
     z.radek("AA0033", stat);
     z.radek("AA0013", kzam);
     z.radek("AA0125", "2");
@@ -86,7 +86,8 @@ void zamestnanec(Zapis& z, const std::string& id, bool prvni, bool chybny, std::
     z.radek("AA0129", "1");
     z.radek("AA0138", chybny ? "8000" : "7660");  // EL051 when faulty
     z.radek("AA0139", "2000");
-    for (const char* n : {"AA0140", "AA0141", "AA0142", "AA0143"}) z.radek(n, "0");
+    z.radek("AA0140", chybny ? "20000" : "0");  // WL013
+    for (const char* n : {"AA0141", "AA0142", "AA0143"}) z.radek(n, "0");
     z.radek("AA0144", cislo(celkem));
     z.radek("AA0145", cislo(plat));
     z.radek("AA0146", cislo(osobni));
@@ -95,8 +96,8 @@ void zamestnanec(Zapis& z, const std::string& id, bool prvni, bool chybny, std::
     z.radek("AA0239", "0");
     z.radek("AA0240", "0");
     z.radek("AA0151", cislo(priplatky));
-    for (const char* n : {"AA0152", "AA0153", "AA0154", "AA0155", "AA0156", "AA0157", "AA0163", "AA0161", "AA0237",
-                          "AA0238"})
+    for (const char* n :
+         {"AA0152", "AA0153", "AA0154", "AA0155", "AA0156", "AA0157", "AA0163", "AA0161", "AA0237", "AA0238"})
         z.radek(n, "0");
     z.radek("AA0158", cislo(nahrady));
     z.radek("AA0159", "3000");
@@ -104,7 +105,7 @@ void zamestnanec(Zapis& z, const std::string& id, bool prvni, bool chybny, std::
     z.radek("AA0166", "0");
     z.radek("AA0167", cislo(celkem * 45 / 1000));
     z.radek("AA0168", cislo(celkem * 125 / 1000));
-    z.radek("AA0091", "1111");
+    z.radek("AA0091", chybny ? "9999" : "1111");  // EL068
     z.radek("AA0210", "5");
     z.radek("AA0218", "181");
     z.radek("AA0219", "20");
