@@ -1,0 +1,40 @@
+# shellcheck shell=bash
+# Shared by the package tests (sourced). Each test gets a scratch folder, removed on exit.
+
+# Exit code that CTest counts as "skipped" (SKIP_RETURN_CODE in CMakeLists.txt).
+readonly SKIP=77
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/belun-test-XXXXXX")
+trap 'rm -rf -- "$scratch"' EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+skip() {
+  echo "SKIP: $*"
+  exit "$SKIP"
+}
+
+# The date and time of a report header, which differ from run to run, as a fixed text.
+mask_time() {
+  LC_ALL=C sed -E 's#[0-9]{2}/[0-9]{2}/[0-9]{4}  [0-9]{2}:[0-9]{2}:[0-9]{2}#dd/mm/yyyy  hh:mm:ss#' "$1"
+}
+
+# same_report EXPECTED ACTUAL: byte-identical once the time stamps are masked.
+same_report() {
+  if ! cmp -s <(mask_time "$1") <(mask_time "$2"); then
+    diff <(mask_time "$1" | LC_ALL=C cat -A) <(mask_time "$2" | LC_ALL=C cat -A) | head -20 >&2 || true
+    fail "$2 differs from $1"
+  fi
+}
+
+# totals CONSOLE-TEXT: prints "E W", the two totals of a run's console output.
+totals() {
+  local e w
+  e=$(printf '%s\n' "$1" | sed -n 's/.*Celkem chyb vahy E: *\([0-9][0-9]*\).*/\1/p')
+  w=$(printf '%s\n' "$1" | sed -n 's/.*Celkem chyb vahy W: *\([0-9][0-9]*\).*/\1/p')
+  [[ -n $e && -n $w ]] || fail "no totals in the console output: $1"
+  echo "$e $w"
+}

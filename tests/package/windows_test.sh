@@ -1,0 +1,160 @@
+#!/usr/bin/env bash
+# The Windows build: belun.exe cross-compiled with MinGW-w64, packed into a ZIP by cpack, needs no
+# DLL beside it, and run under wine writes every report byte for byte as the Linux belun does (the
+# time stamp masked), with Windows file names: backslashes, a Z: drive path, a list file of
+# backslash names; its exit codes are those of the Linux build.
+#
+#   windows_test.sh SOURCE-DIR WINDOWS-BUILD-DIR CPACK GENERATOR [-D<option>=<value>...]
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+source_dir=$1
+build=$2
+cpack=$3
+generator=$4
+shift 4
+
+cross=$(command -v x86_64-w64-mingw32-g++-posix || command -v x86_64-w64-mingw32-g++ || true)
+[[ -n $cross ]] || skip "the MinGW-w64 cross compiler (g++-mingw-w64-x86-64-posix) is not installed"
+command -v wine >/dev/null || skip "wine is not installed"
+
+# Configure and build (again, incrementally) from this build's settings.
+"$CMAKE" -S "$source_dir" -B "$build" -G "$generator" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-w64.cmake" \
+  -DTAVON_TESTS=OFF "$@" >"$scratch/configure.log" 2>&1 || {
+  cat "$scratch/configure.log" >&2
+  fail "configuring the Windows build failed"
+}
+"$CMAKE" --build "$build" >"$scratch/build.log" 2>&1 || {
+  tail -50 "$scratch/build.log" >&2
+  fail "the Windows build failed"
+}
+if grep -q 'warning:' "$scratch/build.log"; then
+  echo "warnings of the Windows build:" >&2
+  grep -A3 'warning:' "$scratch/build.log" >&2
+fi
+
+# The ZIP: one folder with belun.exe, README.md, its screenshot and the examples, nothing else.
+"$cpack" --config "$build/CPackConfig.cmake" -B "$scratch/zip" >"$scratch/cpack.log" 2>&1 || {
+  cat "$scratch/cpack.log" >&2
+  fail "cpack failed"
+}
+zips=("$scratch"/zip/*.zip)
+[[ ${#zips[@]} -eq 1 && -f ${zips[0]} ]] || fail "cpack made no single .zip: ${zips[*]}"
+mkdir "$scratch/unzipped"
+(cd "$scratch/unzipped" && "$CMAKE" -E tar xf "${zips[0]}")
+top=$(basename "${zips[0]}" .zip)
+contents=$(cd "$scratch/unzipped" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
+expected="./$top/README.md ./$top/belun.exe ./$top/docs/report.png ./$top/examples/duv-chyby.xml ./$top/examples/duv-ok.xml "
+[[ $contents == "$expected" ]] || fail "ZIP contents: $contents"
+exe="$scratch/unzipped/$top/belun.exe"
+
+objdump=$(command -v "${cross%-g++*}-objdump" || true)
+if [[ -n $objdump ]]; then
+  dlls=$("$objdump" -p "$exe" | sed -n 's/^\tDLL Name: //p' | tr '[:upper:]' '[:lower:]' | LC_ALL=C sort | tr '\n' ' ')
+  for dll in $dlls; do
+    case $dll in
+      kernel32.dll | msvcrt.dll | ucrtbase.dll | api-ms-win-*) ;;
+      *) fail "belun.exe needs $dll, which is not in the ZIP (imports: $dlls)" ;;
+    esac
+  done
+fi
+
+# A wine prefix of its own, kept with the Windows build so that it is set up only once.
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+# Windows names of the folder below must stay short and without dots: belun takes at most 60
+# characters and the report format from the first dot of the whole name.
+work=$(mktemp -d /tmp/belunwinXXXXXX)
+trap 'wineserver -k 2>/dev/null || true; rm -rf -- "$scratch" "$work"' EXIT
+cd "$work"
+
+# exit_code COMMAND...: the command's exit code, its output kept in $work/last.console.
+exit_code() {
+  local rc=0
+  "$@" >"$work/last.console" 2>>"$work/wine.log" </dev/null || rc=$?
+  echo "$rc"
+}
+
+cp "$source_dir/examples/duv-ok.xml" ok.xml
+cp "$source_dir/examples/duv-chyby.xml" chyby.xml
+mkdir lin win sub
+cp chyby.xml sub/doc.xml
+
+# The examples in all four formats, the reports of each build in its own folder.
+for document in ok chyby; do
+  for format in htm txt csv xml; do
+    "$BELUN" "$document.xml" "lin/$document-report.$format" >/dev/null || fail "belun ended with $?"
+    wine "$exe" "$document.xml" "win\\$document-report.$format" >/dev/null 2>>wine.log ||
+      fail "belun.exe ended with $? on $document.xml ($format)"
+    same_report "lin/$document-report.$format" "win/$document-report.$format"
+  done
+done
+
+# Backslash paths relative to the working folder; the report header names the file as given.
+for format in txt csv; do
+  "$BELUN" sub/doc.xml "sub/rel-linux.$format" >/dev/null || fail "belun ended with $?"
+  wine "$exe" 'sub\doc.xml' "sub\\rel.$format" >/dev/null 2>>wine.log || fail "belun.exe ended with $? (sub\\doc.xml)"
+  [[ -f sub/rel.$format ]] || fail "belun.exe did not write sub\\rel.$format"
+  LC_ALL=C sed 's#sub\\doc\.xml#sub/doc.xml#' "sub/rel.$format" >"sub/rel-unix.$format"
+  same_report "sub/rel-linux.$format" "sub/rel-unix.$format"
+done
+
+# A Z: drive path, the input and the report, in the two formats whose header names the input.
+zdir="Z:${work//\//\\}\\sub"
+for format in txt xml; do
+  "$BELUN" "$work/sub/doc.xml" "$work/sub/abs-linux.$format" >/dev/null || fail "belun ended with $?"
+  wine "$exe" "$zdir\\doc.xml" "$zdir\\abs.$format" >/dev/null 2>>wine.log || fail "belun.exe ended with $? ($zdir)"
+  [[ -f sub/abs.$format ]] || fail "belun.exe did not write $zdir\\abs.$format"
+  grep -qF "$zdir\\doc.xml" "sub/abs.$format" || fail "the $format header does not name $zdir\\doc.xml"
+  LC_ALL=C sed "s#${zdir//\\/\\\\}\\\\doc\\.xml#$work/sub/doc.xml#" "sub/abs.$format" >"sub/abs-unix.$format"
+  same_report "sub/abs-linux.$format" "sub/abs-unix.$format"
+done
+
+# A list file of backslash names; the files are read as one text, as on Linux.
+printf 'sub\\doc.xml ok.xml\r\n' >list-windows.txt
+printf 'sub/doc.xml ok.xml\n' >list-linux.txt
+"$BELUN" @list-linux.txt lin/list.csv >/dev/null || fail "belun ended with $? on the list"
+wine "$exe" @list-windows.txt 'win\list.csv' >/dev/null 2>>wine.log || fail "belun.exe ended with $? on the list"
+same_report lin/list.csv win/list.csv
+
+# Exit codes and messages: help, a file that cannot be opened, an unknown switch.
+[[ $(exit_code wine "$exe" -h) -eq 1 ]] || fail "belun.exe -h did not end with 1"
+grep -q 'tato napoveda' last.console || fail "belun.exe -h printed no help"
+[[ $(exit_code wine "$exe" missing.xml 'win\missing.txt') -eq 13 ]] || fail "a missing input did not end with 13"
+[[ $(exit_code "$BELUN" missing.xml lin/missing.txt) -eq 13 ]] || fail "a missing input did not end with 13 under Linux"
+same_report lin/missing.txt win/missing.txt
+[[ $(exit_code wine "$exe" ok.xml 'win\switch.txt' -x) -eq 13 ]] || fail "an unknown switch did not end with 13"
+grep -q 'Chybny parametr -x' last.console || fail "no message for the unknown switch: $(cat last.console)"
+
+# Every end-to-end case of the Linux tests, run by both builds from copies of its folder: the same
+# exit code, the same console (its line ends and time-dependent progress line aside) and the same
+# files written, byte for byte.
+console() { LC_ALL=C sed -e 's/\r$//' -e 's/ Radek[^\r]*\r//g' "$1"; }
+cases=0
+for case_dir in "$source_dir"/tests/data/e2e/*/; do
+  [[ -f $case_dir/args ]] || continue
+  name=$(basename "$case_dir")
+  args=()
+  read -r -a args < <(tr -d '\r' <"$case_dir/args") || true
+  for side in linux windows; do
+    mkdir -p "cases/$side/$name"
+    find "$case_dir" -mindepth 1 -maxdepth 1 ! -name expected ! -name args ! -name needs \
+      -exec cp -r {} "cases/$side/$name/" \;
+  done
+  rc_linux=$(cd "cases/linux/$name" && exit_code "$BELUN" "${args[@]}")
+  mv last.console "cases/$name.linux"
+  rc_windows=$(cd "cases/windows/$name" && exit_code wine "$exe" "${args[@]}")
+  mv last.console "cases/$name.windows"
+  [[ $rc_linux == "$rc_windows" ]] || fail "case $name: exit code $rc_windows under Windows, $rc_linux under Linux"
+  cmp -s <(console "cases/$name.linux") <(console "cases/$name.windows") || fail "case $name: the consoles differ"
+  files=$(cd "cases/linux/$name" && find . -type f | LC_ALL=C sort)
+  [[ $files == "$(cd "cases/windows/$name" && find . -type f | LC_ALL=C sort)" ]] ||
+    fail "case $name: the two builds wrote different files"
+  while read -r file; do
+    [[ -z $file ]] || same_report "cases/linux/$name/$file" "cases/windows/$name/$file"
+  done <<<"$files"
+  cases=$((cases + 1))
+done
+((cases > 0)) || fail "no end-to-end case found"
+
+echo "$(basename "${zips[0]}"): the reports of both builds are identical, the examples and $cases cases" \
+  "(imports: ${dlls:-not checked})"

@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# Checks every *.xml file of a folder with belun, several files at a time, one report per file.
+#
+#   tools/validate-folder.sh DIR|FILE [JOBS] [FORMAT] [REPORTS]
+#
+#   DIR      folder whose *.xml files (not those of its subfolders) are checked; or one FILE alone
+#   JOBS     how many files are checked at the same time (default: the number of processors)
+#   FORMAT   report format: htm, txt, csv or xml (default: htm)
+#   REPORTS  folder for the reports (default: DIR/reports); created when missing
+#
+# The report of NAME.xml is REPORTS/NAME.FORMAT (dots inside NAME become "_": belun takes the format
+# from the first dot of the report's name). The program used is $BELUN, or belun from the PATH.
+# At the end one line per file gives its numbers of errors (E) and warnings (W), then the totals.
+#
+# Exit code: 0 when every file was checked and none has an error, 2 when every file was checked and
+# some have errors (E), 1 when belun could not check a file (see its line) or the arguments are wrong.
+set -euo pipefail
+
+usage() {
+  sed -n '3,10s/^# \{0,1\}//p' "$0" >&2
+  exit 1
+}
+
+[[ $# -ge 1 && $# -le 4 ]] || usage
+target=$1
+jobs=${2:-$(nproc 2>/dev/null || echo 2)}
+format=${3:-htm}
+[[ $jobs =~ ^[1-9][0-9]*$ ]] || usage
+[[ $format =~ ^(htm|html|txt|csv|xml)$ ]] || usage
+
+belun=${BELUN:-belun}
+command -v "$belun" >/dev/null || {
+  echo "validate-folder: $belun not found (install belun or set BELUN=/path/to/belun)" >&2
+  exit 1
+}
+belun=$(command -v "$belun")
+[[ $belun == /* ]] || belun="$PWD/$belun"
+
+if [[ -d $target ]]; then
+  folder=$(cd "$target" && pwd)
+  mapfile -d '' files < <(find "$folder" -maxdepth 1 -type f -iname '*.xml' -print0 | LC_ALL=C sort -z)
+elif [[ -f $target ]]; then
+  folder=$(cd "$(dirname "$target")" && pwd)
+  files=("$folder/$(basename "$target")")
+else
+  echo "validate-folder: $target is neither a folder nor a file" >&2
+  exit 1
+fi
+[[ ${#files[@]} -gt 0 ]] || {
+  echo "validate-folder: no *.xml file in $folder" >&2
+  exit 1
+}
+reports=${4:-$folder/reports}
+mkdir -p "$reports"
+reports=$(cd "$reports" && pwd)
+
+# check_one FILE: runs belun with the reports folder as working directory (so that the report's name
+# has no directory part and no dot but its extension) and prints one line of five tab-separated
+# fields: "checked", errors, warnings, the file and its report; or "failed", -, -, the file, the reason.
+# shellcheck disable=SC2317  # run by xargs, through bash -c
+check_one() {
+  local file=$1 name base report input console rc=0 e w
+  name=$(basename "$file")
+  base=${name%.*}
+  base=${base//./_}
+  [[ $base == -* ]] && base="_$base"
+  report="$base.$FORMAT"
+  input=$(realpath --relative-to="$REPORTS" "$file")
+  [[ $input == -* ]] && input="./$input"
+  # belun takes names of at most 60 characters; the entries of a list file have no such limit.
+  if ((${#input} > 60)) && [[ $file != *[[:space:]]* ]]; then
+    printf '%s\n' "$file" >"$REPORTS/$base.list"
+    input="@$base.list"
+  fi
+  if ((${#report} > 60 || ${#input} > 60)); then
+    printf 'failed\t-\t-\t%s\t%s\n' "$file" "name too long for belun (60 characters)"
+    return 0
+  fi
+  console=$(cd "$REPORTS" && "$BELUN_PATH" "$input" "$report" 2>&1) || rc=$?
+  rm -f "$REPORTS/$base.list"
+  e=$(sed -n 's/.*Celkem chyb vahy E: *\([0-9][0-9]*\).*/\1/p' <<<"$console")
+  w=$(sed -n 's/.*Celkem chyb vahy W: *\([0-9][0-9]*\).*/\1/p' <<<"$console")
+  if ((rc != 0)) || [[ -z $e || -z $w ]]; then
+    printf 'failed\t-\t-\t%s\tbelun ended with %s:%s\n' "$file" "$rc" "$(tr -s '\r\n' ' ' <<<"$console")"
+    return 0
+  fi
+  printf 'checked\t%s\t%s\t%s\t%s\n' "$e" "$w" "$file" "$REPORTS/$report"
+}
+export -f check_one
+export BELUN_PATH=$belun REPORTS=$reports FORMAT=$format
+
+# shellcheck disable=SC2016  # "$1" is expanded by the bash that xargs starts
+results=$(printf '%s\0' "${files[@]}" | xargs -0 -n 1 -P "$jobs" bash -c 'check_one "$1"' check_one |
+  LC_ALL=C sort -t $'\t' -k4)
+
+count=0
+with_errors=0
+failed=0
+while IFS=$'\t' read -r state e w file rest; do
+  count=$((count + 1))
+  if [[ $state == checked ]]; then
+    if ((e > 0)); then with_errors=$((with_errors + 1)); fi
+    printf 'E %6s  W %6s  %s -> %s\n' "$e" "$w" "$file" "$rest"
+  else
+    failed=$((failed + 1))
+    printf 'NOT CHECKED     %s: %s\n' "$file" "$rest"
+  fi
+done <<<"$results"
+echo "files: $count, checked: $((count - failed)), with errors: $with_errors, not checked: $failed"
+if ((failed > 0)); then exit 1; fi
+if ((with_errors > 0)); then exit 2; fi
+exit 0
