@@ -101,7 +101,7 @@ void Kontrola::jednotlivy_zaznam(const SlotNec& z) {
 
 void Kontrola::opakovany_zamestnanec(int p, int pomz_ind) {
     const std::size_t g = std::min<std::size_t>(static_cast<std::size_t>(pomz_ind) + 1, kSkupina);
-    const SlotNec* skupina[kSkupina];
+    const SlotNec* skupina[kSkupina] = {};
     for (std::size_t j = 0; j < g; ++j) skupina[j] = &sklad.anec[sklad.anec_ind[p + static_cast<int>(j)]];
     const SlotNec& prvni = *skupina[0];
 
