@@ -1,5 +1,7 @@
 #include "fields/tabulky.h"
 
+#include <cstring>
+
 namespace tavon {
 namespace {
 
@@ -44,8 +46,18 @@ int najdi_radek(const std::array<RadekTab, 9>& tab, std::string_view jmeno) {
 int najdi_radek(const std::array<RadekTab, 12>& tab, std::string_view jmeno) {
     return hledej(tab, kIdxT, jmeno);
 }
-int najdi_radek(const std::array<RadekTab, 59>& tab, std::string_view jmeno) {
-    return hledej(tab, kIdxN, jmeno);
+int najdi_radek_nec(std::string_view jmeno) {
+    // The common case: "AA" and four digits, the digits checked four bytes at a time.
+    if (jmeno.size() == 6 && jmeno[0] == 'A' && jmeno[1] == 'A') {
+        std::uint32_t c;
+        std::memcpy(&c, jmeno.data() + 2, 4);
+        // Every byte 0x30-0x3F, and none of them above '9'.
+        if ((c & 0xF0F0F0F0u) == 0x30303030u && ((c + 0x06060606u) & 0xF0F0F0F0u) == 0x30303030u) {
+            const auto* b = reinterpret_cast<const unsigned char*>(jmeno.data() + 2);
+            return kIdxN[(b[0] - '0') * 1000 + (b[1] - '0') * 100 + (b[2] - '0') * 10 + (b[3] - '0')];
+        }
+    }
+    return hledej(Ntab, kIdxN, jmeno);
 }
 
 }  // namespace tavon

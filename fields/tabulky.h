@@ -145,7 +145,10 @@ inline constexpr std::array<RadekTab, 59> Ntab = {{
 // same row as a scan from the first row, without comparing the name with every row.
 int najdi_radek(const std::array<RadekTab, 9>& tab, std::string_view jmeno);
 int najdi_radek(const std::array<RadekTab, 12>& tab, std::string_view jmeno);
-int najdi_radek(const std::array<RadekTab, 59>& tab, std::string_view jmeno);
+int najdi_radek_nec(std::string_view jmeno);
+inline int najdi_radek(const std::array<RadekTab, 59>&, std::string_view jmeno) {
+    return najdi_radek_nec(jmeno);
+}
 
 // Employee rows by field code, for the rules that name fields.
 namespace nec {

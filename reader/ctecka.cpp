@@ -215,7 +215,10 @@ int Ctecka::dej_obsah(Token& buf) {
 bool Ctecka::dej_cele_pole(std::string_view& jmeno, std::string_view& obsah, std::string_view& konec) {
     if (je_OTVZAV != 'N') return false;
     const char* p = pos_;
-    const char* mensi = najdi<'<'>(p, end_);
+    // Between two elements there is mostly just a line end: look at a few bytes before scanning.
+    const char* mensi = p;
+    while (mensi < end_ && mensi < p + 4 && *mensi != '<') ++mensi;
+    if (mensi < end_ && *mensi != '<') mensi = najdi<'<'>(mensi, end_);
     if (mensi >= end_) return false;
     // The name: ordinary bytes up to ">".
     const char* j = mensi + 1;
@@ -238,7 +241,8 @@ bool Ctecka::dej_cele_pole(std::string_view& jmeno, std::string_view& obsah, std
     if (static_cast<std::size_t>(end_ - k) <= dk || k[0] != '/' || k[dk] != '>') return false;
     if (!stejne(k + 1, j, n.size())) return false;
 
-    for (const char* q = p; (q = najdi<'\n'>(q, mensi)) < mensi; ++q) radek.dalsi();
+    for (const char* q = p; q < mensi; ++q)
+        if (*q == '\n') radek.dalsi();
     jmeno = n;
     obsah = std::string_view(o, static_cast<std::size_t>(ok - o));
     konec = std::string_view(k, dk);
