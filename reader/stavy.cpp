@@ -1,5 +1,7 @@
 // The document states: each handler reads as much of the document as its state covers,
 // judges its structure, hands every field to the field checks and sets the next state.
+#include <cstring>
+
 #include "reader/text.h"
 #include "run/kontrola.h"
 
@@ -18,6 +20,11 @@ constexpr std::string_view kWS102Ocekavano =
     "verze=\"1.6\" xmlns=\"http://" TAVON_NS_HOST "/schemas/2004/DUV/1.6/\"";
 
 bool obsahuje(std::string_view text, std::string_view co) { return text.find(co) != std::string_view::npos; }
+
+// A name compared with a field code of six characters, without a library call per field.
+bool je_jmeno(std::string_view jmeno, const char (&kod)[7]) {
+    return jmeno.size() == 6 && std::memcmp(jmeno.data(), kod, 6) == 0;
+}
 
 }  // namespace
 
@@ -149,11 +156,11 @@ void Kontrola::over_pole(char stav, std::string_view elem, std::string_view obsa
     switch (stav) {
         case 'H': k_Pre(elem, obsah); break;
         case 'T':
-            if (elem == "AA0017") telicokod = obsah;
+            if (je_jmeno(elem, "AA0017")) telicokod = obsah;
             k_Tel(elem, obsah);
             break;
         default:
-            if (elem == "AA0126") identnec = obsah;
+            if (je_jmeno(elem, "AA0126")) identnec = obsah;
             k_Nec(elem, obsah);
             break;
     }
