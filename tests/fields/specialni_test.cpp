@@ -9,77 +9,21 @@
 #include <vector>
 
 #include "fields/ico.h"
-#include "tests/support/beh.h"
+#include "tests/support/dokument.h"
 
 namespace tavon {
 namespace {
 
-using test::cp1250;
-
-std::string nahrad(std::string text, std::string_view co, std::string_view cim) {
-    auto p = text.find(co);
-    EXPECT_NE(p, std::string::npos) << co;
-    if (p != std::string::npos) text.replace(p, co.size(), cim);
-    return text;
-}
-
-// Lines 1-10: prolog, root and the submitter fields (ICOpredkladatele on line 5).
-std::string hlavicka(std::string_view co = "", std::string_view cim = "") {
-    return co.empty() ? test::hlavicka_dokumentu() : nahrad(test::hlavicka_dokumentu(), co, cim);
-}
-
-const std::pair<std::string, std::string> kZamestnavatel[] = {
-    {"AA0017", "20000006"}, {"AA0113", ""},       {"AA0019", "301"},    {"AA0179", "CZ0101"},
-    {"AA0110", "20060630"}, {"AA0116", "10"},     {"AA0123", "800000"}, {"AA0114", "10"},
-    {"AA0115", "10"},       {"AA0118", "400000"}, {"AA0119", "0"},
-};
-
-// An employer whose fields take the lines 12-22 when it starts on line 11.
-std::string zamestnavatel(const std::map<std::string, std::string>& zmeny = {},
-                          const std::string& zamestnanci = "") {
-    std::string s = "<zamestnavatel>\r\n";
-    for (const auto& [jmeno, hodnota] : kZamestnavatel) {
-        auto z = zmeny.find(jmeno);
-        s += "<" + jmeno + ">" + (z == zmeny.end() ? hodnota : z->second) + "</" + jmeno + ">\r\n";
-    }
-    return s + zamestnanci + "</zamestnavatel>\r\n";
-}
+using namespace test;
+using test::s_kodem;
 
 std::string s_zamestnavatelem(const std::map<std::string, std::string>& zmeny) {
     return hlavicka() + zamestnavatel(zmeny) + test::konec_dokumentu();
 }
 
-// One employee (AA0126 "A1" on line 24) with the given fields from line 25 on.
-std::string se_zamestnancem(const std::string& pole) {
-    return hlavicka() +
-           zamestnavatel({}, "<zamestnanec>\r\n<AA0126>A1</AA0126>\r\n" + pole + "</zamestnanec>\r\n") +
-           test::konec_dokumentu();
-}
-
-std::vector<std::string> radky(const std::string& doc) {
-    return test::radky_csv(test::spust({{"in.xml", doc}}, {"in.xml", "r.csv"}).hlaseni);
-}
-
-std::vector<std::string> s_kodem(const std::vector<std::string>& vse, std::string_view kod) {
-    std::vector<std::string> vyber;
-    for (const auto& r : vse) {
-        auto s = r.find(';');
-        if (s != std::string::npos && r.compare(s + 1, kod.size() + 1, std::string(kod) + ";") == 0)
-            vyber.push_back(r);
-    }
-    return vyber;
-}
-
+// The rows of a document's report with one code.
 std::vector<std::string> s_kodem(const std::string& doc, std::string_view kod) {
-    return s_kodem(radky(doc), kod);
-}
-
-std::string radek(std::string_view line, std::string_view kod, std::string_view tel, std::string_view nec,
-                  std::string_view prvek, std::string_view hodnota, std::string_view cek,
-                  std::string_view popis) {
-    std::string r;
-    for (std::string_view s : {line, kod, tel, nec, prvek, hodnota, cek}) (r += s) += ';';
-    return r + cp1250(popis);
+    return test::s_kodem(radky(doc), kod);
 }
 
 using Radky = std::vector<std::string>;
