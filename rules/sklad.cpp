@@ -34,7 +34,7 @@ void Kontrola::uloz_do_skladu(int radek, std::string_view obsah, double cislo) {
         case nec::AA0223: s.iAA0223 = prvni_znak(obsah); break;
         case nec::AA0033:
             s.iAA0033 = TcisStat_najdi(obsah);
-            s.tAA0033.assign(obsah);
+            if (s.iAA0033 >= TcisStat_pocet) sklad.nezname_staty.emplace_back(k, obsah);
             break;
         case nec::AA0013: sklad.necsav_AA0013.assign(obsah); break;
         case nec::AA0130:

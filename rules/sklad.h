@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tavon {
@@ -16,7 +17,6 @@ struct SlotNec {
     char iAA0211 = ' ';
     char iAA0223 = ' ';
     std::int32_t iAA0033 = 0;  // position in the state code list, 718 = not in it
-    std::string tAA0033;       // the code as read, shown when it is not in the list
     char iAA0130 = ' ';
     double iAA0131 = 0, iAA0225 = 0, iAA0216 = 0, iAA0132 = 0, iAA0136 = 0;
     std::int32_t iAA0137 = 0;
@@ -30,6 +30,9 @@ struct Sklad {
     int maxAktiAnec() const { return static_cast<int>(anec.size()) - 1; }
     // anec_ind: slot numbers in identifier order, built at the employer's end.
     std::vector<std::int32_t> anec_ind;
+    // State codes not in the list, as read, by slot: shown in place of a list entry (rare, so
+    // kept apart from the slots).
+    std::vector<std::pair<std::int32_t, std::string>> nezname_staty;
 
     double sumz_AA0136 = 0, sumz_AA0137 = 0, sumz_AA0144 = 0;
     std::int32_t sumz_AA0223_Z = 0;
@@ -42,6 +45,7 @@ struct Sklad {
 
     void zacni_zamestnavatele() {
         anec.clear();
+        nezname_staty.clear();
         sumz_AA0136 = sumz_AA0137 = sumz_AA0144 = 0;
         sumz_AA0223_Z = 0;
         sw_stejne_vzdelani = 'A';

@@ -14,8 +14,14 @@ constexpr std::string_view kNic = "   ";
 constexpr std::size_t kSkupina = 6;  // at most six records of one person are compared and summed
 constexpr double kHraniceZdravotni = 24864;
 
-std::string_view kod_statu(const SlotNec& z) {
-    return z.iAA0033 < TcisStat_pocet ? TcisStat_kod(z.iAA0033) : std::string_view(z.tAA0033);
+// The state code of a slot as text: its list entry, or the code as read when it is in no list.
+std::string_view kod_statu(const Sklad& sklad, std::int32_t slot) {
+    const SlotNec& z = sklad.anec[static_cast<std::size_t>(slot)];
+    if (z.iAA0033 < TcisStat_pocet) return TcisStat_kod(z.iAA0033);
+    std::string_view kod;  // the last code read for the slot, as the slot keeps the last value
+    for (const auto& [k, text] : sklad.nezname_staty)
+        if (k == slot) kod = text;
+    return kod;
 }
 
 std::string_view znak(const char& c) { return c == '\0' ? std::string_view{} : std::string_view(&c, 1); }
@@ -121,7 +127,8 @@ void Kontrola::opakovany_zamestnanec(int p, int pomz_ind) {
     // E1. State code.
     for (std::size_t j = 1; j < g; ++j) {
         if (skupina[j]->iAA0033 != prvni.iAA0033) {
-            hlas("EL003", "AA0033", kod_statu(prvni), kod_statu(*skupina[j]));
+            hlas("EL003", "AA0033", kod_statu(sklad, sklad.anec_ind[p]),
+                 kod_statu(sklad, sklad.anec_ind[p + static_cast<int>(j)]));
             break;
         }
     }
