@@ -4,10 +4,12 @@
 // A case folder holds `args` (the arguments, separated by single spaces), the input files, and
 // `expected/` with `exit`, `console` and one file per file the run must write. The date-time
 // stamp of report headers is compared as "DD/MM/YYYY  hh:mm:ss"; the console's progress line
-// (" Radek" ... "\r") is removed, as its rewriting depends on time.
+// (" Radek" ... "\r") is removed, as its rewriting depends on time. TAVON_E2E_WRAPPER, when set,
+// is put before the command, so that belun can run under a checker such as valgrind.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -75,7 +77,10 @@ TEST_P(E2E, ReportsAndConsoleMatch) {
 
     std::string args = precti(pripad / "args");
     while (!args.empty() && (args.back() == '\n' || args.back() == '\r')) args.pop_back();
-    std::string prikaz = "cd " + uvozovky(pracovni.string()) + " && " + uvozovky(TAVON_BELUN);
+    std::string prikaz = "cd " + uvozovky(pracovni.string()) + " && ";
+    // A command to run belun under, e.g. "valgrind --error-exitcode=99 --leak-check=full -q".
+    if (const char* obal = std::getenv("TAVON_E2E_WRAPPER"); obal && *obal) prikaz += std::string(obal) + " ";
+    prikaz += uvozovky(TAVON_BELUN);
     std::istringstream slova(args);
     for (std::string slovo; std::getline(slova, slovo, ' ');)
         if (!slovo.empty()) prikaz += " " + uvozovky(slovo);
