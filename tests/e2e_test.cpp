@@ -7,6 +7,7 @@
 // (" Radek" ... "\r") is removed, as its rewriting depends on time. TAVON_E2E_WRAPPER, when set,
 // is put before the command, so that belun can run under a checker such as valgrind.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -66,9 +67,10 @@ class E2E : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(E2E, ReportsAndConsoleMatch) {
     const fs::path pripad = fs::path(TAVON_E2E_DIR) / GetParam();
-    const fs::path pracovni = fs::temp_directory_path() / ("tavon_e2e_" + GetParam());
-    fs::remove_all(pracovni);
-    fs::create_directories(pracovni);
+    // A directory of its own for each run, so that runs at the same time do not meet.
+    std::string vzor = (fs::temp_directory_path() / "tavon_e2e_XXXXXX").string();
+    ASSERT_NE(mkdtemp(vzor.data()), nullptr);
+    const fs::path pracovni = vzor;
     for (const auto& e : fs::directory_iterator(pripad)) {
         std::string jmeno = e.path().filename().string();
         if (jmeno == "expected" || jmeno == "args" || jmeno == "needs") continue;
@@ -100,12 +102,11 @@ TEST_P(E2E, ReportsAndConsoleMatch) {
     fs::remove_all(pracovni);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, E2E, ::testing::ValuesIn(pripady()),
-                         [](const auto& info) {
-                             std::string n = info.param;
-                             for (char& c : n)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, E2E, ::testing::ValuesIn(pripady()), [](const auto& info) {
+    std::string n = info.param;
+    for (char& c : n)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return n;
+});
 
 }  // namespace
