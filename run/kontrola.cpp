@@ -239,8 +239,7 @@ int Kontrola::zpracuj_KONp() {
     }
     // A report or output file that could not be written whole is no normal end.
     if (!zapsano) {
-        konzole << std::string(77, ' ') << '\r' << " Nelze zapsat do souboru  " << nezapsany
-                << "\n Program ukoncen\n";
+        konzole << " Nelze zapsat do souboru  " << nezapsany << "\n Program ukoncen\n";
         return kKonecChybou;
     }
 

@@ -18,7 +18,7 @@ using test::Pokus;
 const std::string kBanner = "\nProgram  TAVON_v0.9  kontola dat pro DUV\n";
 
 std::string zprava(const std::string& jmeno) {
-    return std::string(77, ' ') + "\r Nelze zapsat do souboru  " + jmeno + "\n Program ukoncen\n";
+    return " Nelze zapsat do souboru  " + jmeno + "\n Program ukoncen\n";
 }
 
 // The console up to the message: the banner and the progress lines, which end in "\r".
