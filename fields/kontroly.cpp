@@ -17,8 +17,8 @@ bool je_ciselny(const RadekTab& r) { return r.valFromE >= 1 && r.valFromE <= 999
 
 // Steps shared by the three tables; true when the row actions are to follow. `radek` gets
 // the field's row (-1 for an unknown name) and `cislo` its value as a number.
-template <std::size_t R>
-bool Kontrola::k_pole(const std::array<RadekTab, R>& tab, Zaznam<R>& z, char druh, std::string_view elem,
+template <char druh, std::size_t R>
+bool Kontrola::k_pole(const std::array<RadekTab, R>& tab, Zaznam<R>& z, std::string_view elem,
                       std::string_view obsah, int& radek, double& cislo) {
     char b[64];
     radek = najdi_radek(tab, elem);
@@ -41,14 +41,14 @@ bool Kontrola::k_pole(const std::array<RadekTab, R>& tab, Zaznam<R>& z, char dru
     }
 
     cislo = 123.0;
-    if (druh != 'P') {
+    if constexpr (druh != 'P') {
         if (je_ciselny(r) && StrToDbl(cislo, obsah, r.typ) != 0) {
             z.Esw[i] = 'E';
             chyba(s_cislo_radky(), r.err, elem, obsah, "?");
             return false;
         }
         z.Sum[i] = cislo;
-        if (druh == 'N') uloz_do_skladu(i, obsah, cislo);
+        if constexpr (druh == 'N') uloz_do_skladu(i, obsah, cislo);
     }
 
     const auto delka = static_cast<long long>(obsah.size());
@@ -82,21 +82,21 @@ bool Kontrola::k_pole(const std::array<RadekTab, R>& tab, Zaznam<R>& z, char dru
 int Kontrola::k_Pre(std::string_view elem, std::string_view obsah) {
     int radek;
     double cislo;
-    if (k_pole(Ptab, P, 'P', elem, obsah, radek, cislo)) akce_pre(radek, obsah);
+    if (k_pole<'P'>(Ptab, P, elem, obsah, radek, cislo)) akce_pre(radek, obsah);
     return radek < 0 ? 1 : 0;
 }
 
 int Kontrola::k_Tel(std::string_view elem, std::string_view obsah) {
     int radek;
     double cislo;
-    if (k_pole(Ttab, T, 'T', elem, obsah, radek, cislo)) akce_tel(radek, obsah, cislo);
+    if (k_pole<'T'>(Ttab, T, elem, obsah, radek, cislo)) akce_tel(radek, obsah, cislo);
     return radek < 0 ? 1 : 0;
 }
 
 int Kontrola::k_Nec(std::string_view elem, std::string_view obsah) {
     int radek;
     double cislo;
-    if (k_pole(Ntab, N, 'N', elem, obsah, radek, cislo)) akce_nec(radek, obsah);
+    if (k_pole<'N'>(Ntab, N, elem, obsah, radek, cislo)) akce_nec(radek, obsah);
     return radek < 0 ? 1 : 0;
 }
 

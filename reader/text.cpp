@@ -41,21 +41,7 @@ int jezltrim(std::string& cil, std::string_view zdroj) {
     return 0;
 }
 
-int StrToDbl(double& vysledek, std::string_view text, char typ) {
-    // Most values are short whole numbers: exact as a double, just as strtod reads them.
-    if (!text.empty() && text.size() <= 15) {
-        std::uint64_t n = 0;
-        std::size_t i = 0;
-        for (; i < text.size(); ++i) {
-            const unsigned cislice = static_cast<unsigned char>(text[i]) - '0';
-            if (cislice > 9) break;
-            n = n * 10 + cislice;
-        }
-        if (i == text.size()) {
-            vysledek = static_cast<double>(n);
-            return 0;
-        }
-    }
+int StrToDbl_obecne(double& vysledek, std::string_view text, char typ) {
     const int povoleneTecky = typ == 'R' ? 1 : 0;
     int tecky = 0, plus = 0, minus = 0;
     // Gathered on the way for the exact fast conversion below.

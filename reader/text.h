@@ -2,6 +2,7 @@
 // 1-based, as the callers count.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -30,7 +31,24 @@ inline double jezdifdbl(double a, double b) { return b > a ? b - a : a - b; }
 
 // Strict conversion of a field value: 'R' allows one decimal point, every other type none;
 // an optional sign only as the first character. 0 and the value, or 1 and 0.0.
-int StrToDbl(double& vysledek, std::string_view text, char typ);
+int StrToDbl_obecne(double& vysledek, std::string_view text, char typ);
+inline int StrToDbl(double& vysledek, std::string_view text, char typ) {
+    // Most values are short whole numbers: exact as a double, just as strtod reads them.
+    if (!text.empty() && text.size() <= 15) {
+        std::uint64_t n = 0;
+        std::size_t i = 0;
+        for (; i < text.size(); ++i) {
+            const unsigned cislice = static_cast<unsigned char>(text[i]) - '0';
+            if (cislice > 9) break;
+            n = n * 10 + cislice;
+        }
+        if (i == text.size()) {
+            vysledek = static_cast<double>(n);
+            return 0;
+        }
+    }
+    return StrToDbl_obecne(vysledek, text, typ);
+}
 
 // 'A' when `konec` is "/" followed by exactly `zacatek`.
 char prvek_zac_kon(std::string_view zacatek, std::string_view konec);

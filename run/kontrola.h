@@ -110,8 +110,8 @@ class Kontrola : private Ctecka::Zdroj {
     int k_Pre(std::string_view elem, std::string_view obsah);
     int k_Tel(std::string_view elem, std::string_view obsah);
     int k_Nec(std::string_view elem, std::string_view obsah);
-    template <std::size_t R>
-    bool k_pole(const std::array<RadekTab, R>& tab, Zaznam<R>& z, char druh, std::string_view elem,
+    template <char druh, std::size_t R>
+    bool k_pole(const std::array<RadekTab, R>& tab, Zaznam<R>& z, std::string_view elem,
                 std::string_view obsah, int& radek, double& cislo);
     void akce_pre(int radek, std::string_view obsah);
     void akce_tel(int radek, std::string_view obsah, double cislo);
