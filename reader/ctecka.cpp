@@ -58,6 +58,15 @@ const char* najdi(const char* p, const char* mez) {
 #endif
 }
 
+// "AA" and four digits, the form of most field names.
+bool je_kod_pole(const char* j) {
+    if (j[0] != 'A' || j[1] != 'A') return false;
+    std::uint32_t c;
+    std::memcpy(&c, j + 2, 4);
+    // Every byte 0x30-0x3F, and none of them above '9'.
+    return (c & 0xF0F0F0F0u) == 0x30303030u && ((c + 0x06060606u) & 0xF0F0F0F0u) == 0x30303030u;
+}
+
 // Whether the n bytes at a and b are equal; may read 16-byte groups past them within the block.
 bool stejne(const char* a, const char* b, std::size_t n) {
 #if defined(__SSE2__)
@@ -220,9 +229,10 @@ bool Ctecka::dej_cele_pole(std::string_view& jmeno, std::string_view& obsah, std
     while (mensi < end_ && mensi < p + 4 && *mensi != '<') ++mensi;
     if (mensi < end_ && *mensi != '<') mensi = najdi<'<'>(mensi, end_);
     if (mensi >= end_) return false;
-    // The name: ordinary bytes up to ">".
+    // The name: ordinary bytes up to ">". A field code, "AA" and four digits, needs no scan.
     const char* j = mensi + 1;
-    const char* jk = najdi<'>', ' ', '\n', '\r', '\0'>(j, end_);
+    const char* jk =
+        end_ - j > 7 && je_kod_pole(j) && j[6] == '>' ? j + 6 : najdi<'>', ' ', '\n', '\r', '\0'>(j, end_);
     // The closing name, "/" and the name, must fit a token too.
     if (jk >= end_ || *jk != '>' || jk == j || static_cast<std::size_t>(jk - j) >= Token::kMax) return false;
     if (*j == 'z' || *j == '/' || *j == '!' || jk[-1] == '/') return false;
@@ -233,7 +243,10 @@ bool Ctecka::dej_cele_pole(std::string_view& jmeno, std::string_view& obsah, std
     if (duv(0) || duv(1)) return false;
     // The content: up to the next "<".
     const char* o = jk + 1;
-    const char* ok = najdi<'<', '\n', '\r', '\0'>(o, end_);
+    // Most contents are a few characters: look at them one by one before scanning.
+    const char* ok = o;
+    while (ok < end_ && ok < o + 8 && *ok != '<' && *ok != '\n' && *ok != '\r' && *ok != '\0') ++ok;
+    if (ok < end_ && ok == o + 8) ok = najdi<'<', '\n', '\r', '\0'>(ok, end_);
     if (ok >= end_ || *ok != '<' || static_cast<std::size_t>(ok - o) > Token::kMax) return false;
     // The closing tag: exactly "/" and the name, then ">".
     const char* k = ok + 1;
