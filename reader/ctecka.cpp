@@ -139,7 +139,11 @@ int Ctecka::dej_element(Token& buf) {
             break;
         }
         if (c == '\r') continue;
-        if (buf.len == Token::kMax) break;  // overlong: the name keeps its first 300 characters
+        if (buf.len == Token::kMax) {
+            // Overlong: the name keeps its first 300 characters; the rest is left to be read on.
+            vrat_znak();
+            break;
+        }
         buf.pridej(static_cast<char>(c));
     }
     // Namespace prefix, only at the start of a name or right after its first character.
@@ -175,7 +179,10 @@ int Ctecka::dej_zbytek_elementu(Token& buf, char mod) {
                 break;
             default: break;
         }
-        if (buf.len == Token::kMax) return 1;
+        if (buf.len == Token::kMax) {
+            vrat_znak();  // the token keeps its first 300 characters; reading goes on from here
+            return 1;
+        }
         buf.pridej(static_cast<char>(c));
     }
 }
@@ -216,7 +223,10 @@ int Ctecka::dej_obsah(Token& buf) {
             je_OTVZAV = 'A';
             return 0;
         }
-        if (buf.len == Token::kMax) return 1;
+        if (buf.len == Token::kMax) {
+            vrat_znak();  // the token keeps its first 300 characters; reading goes on from here
+            return 1;
+        }
         buf.pridej(static_cast<char>(c));
     }
 }

@@ -108,6 +108,8 @@ class Ctecka {
         return znak_z_dalsiho_bloku();
     }
     int znak_z_dalsiho_bloku();
+    // Gives back the character znak() has just returned: it always stands right before pos_.
+    void vrat_znak() { --pos_; }
     template <char... Z>
     void kopiruj_bezne(Token& buf);
     template <char Z>

@@ -205,6 +205,15 @@ TEST(Ctecka, LimitOf300CharactersForNames) {
     EXPECT_EQ(v.element(), "/E");
 }
 
+TEST(Ctecka, OverlongNameLeavesItsRestToBeReadOn) {
+    // The name holds its first 300 characters; the 301st is the first of the tag's rest.
+    const std::string n300(300, 'n');
+    Vstup v{"<" + n300 + "abc de>x<E>"};
+    EXPECT_EQ(v.element(), n300);
+    EXPECT_EQ(v.zbytek('A', 2), "abcde");
+    EXPECT_EQ(v.obsah(), "x");
+}
+
 TEST(Ctecka, LimitOf300CharactersForRestAndContent) {
     const std::string r300(300, 'r'), c300(300, 'c');
     Vstup v{"<A " + r300 + ">" + c300 + "<B " + r300 + "s t>" + c300 + "d<C>"};
