@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "reader/text.h"
+#include "run/format.h"
 #include "run/kontrola.h"
 
 #ifndef TAVON_NS_HOST
@@ -218,41 +219,33 @@ int Kontrola::zpracuj_DUVm() {
     }
 }
 
-// Presence of the submitter fields: at the root's end with the row name as expected
-// text, at every employer start with "0".
-void Kontrola::kontrola_vyskytu_pre(std::string_view hodnota, bool jakoNaKonci) {
-    char pocet[16];
-    for (int i = 0; i < pre::Pocet; ++i) {
-        std::string_view jmeno = Ptab[i].elem;
-        if (P.Pre[i] == 0) chyba(s_cislo_radky(), "ES303", jmeno, hodnota, jakoNaKonci ? jmeno : "0");
-        if (P.Pre[i] > 1) {
-            std::snprintf(pocet, sizeof pocet, "%d", P.Pre[i]);
-            chyba(s_cislo_radky(), "ES304", jmeno, hodnota, pocet);
-        }
+// Presence of the fields of a record: ES303 for a field that did not occur, ES304 for one that
+// occurred more than once. A missing field's expected text is its name, or "0" at the starts of
+// the next records (the submitter block at every employer, the employer at its first employee).
+template <std::size_t R>
+void Kontrola::kontrola_vyskytu(const std::array<RadekTab, R>& tab, const Zaznam<R>& z,
+                                std::string_view hodnota, bool nulaMistoJmena) {
+    for (std::size_t i = 0; i + 1 < R; ++i) {
+        std::string_view jmeno = tab[i].elem;
+        if (z.Pre[i] == 0) chyba(s_cislo_radky(), "ES303", jmeno, hodnota, nulaMistoJmena ? "0" : jmeno);
+        if (z.Pre[i] > 1) chyba(s_cislo_radky(), "ES304", jmeno, hodnota, Fmt("%d", z.Pre[i]));
     }
 }
 
-void Kontrola::kontrola_vyskytu_tel() {
-    char pocet[16];
-    for (int i = 0; i < tel::Pocet; ++i) {
-        std::string_view jmeno = Ttab[i].elem;
-        if (T.Pre[i] == 0) chyba(s_cislo_radky(), "ES303", jmeno, " ", "0");
-        if (T.Pre[i] > 1) {
-            std::snprintf(pocet, sizeof pocet, "%d", T.Pre[i]);
-            chyba(s_cislo_radky(), "ES304", jmeno, " ", pocet);
-        }
-    }
-}
+template void Kontrola::kontrola_vyskytu(const std::array<RadekTab, Ntab.size()>&, const Zaznam<Ntab.size()>&,
+                                         std::string_view, bool);
+template void Kontrola::kontrola_vyskytu(const std::array<RadekTab, Ttab.size()>&, const Zaznam<Ttab.size()>&,
+                                         std::string_view, bool);
 
 int Kontrola::zpracuj_DUVk() {
-    kontrola_vyskytu_pre("   ", true);
+    kontrola_vyskytu(Ptab, P, "   ", false);
     sw_prvniDUV = 'N';
     rezim_zprac = 'I';
     return 0;
 }
 
 int Kontrola::zpracuj_TELz() {
-    kontrola_vyskytu_pre(" ", false);
+    kontrola_vyskytu(Ptab, P, " ", true);
     sw_pis_TelPre = 'A';
     sklad.zacni_zamestnavatele();
     atel_iAA0116 = atel_iAA0115 = atel_iAA0114 = 0.0;
@@ -266,7 +259,7 @@ int Kontrola::zpracuj_TELz() {
 
 int Kontrola::zpracuj_NECz() {
     if (sw_pis_TelPre == 'A') {
-        kontrola_vyskytu_tel();
+        kontrola_vyskytu(Ttab, T, " ", true);
         sw_pis_TelPre = 'N';
     }
     rezim_zprac = 'N';

@@ -67,10 +67,7 @@ int Kontrola::k_NecK() {
     const bool zapocten = v(nec::AA0136) > 0 && v(nec::AA0218) > 0;
 
     // 1. Presence.
-    for (int i = 0; i < nec::Pocet; ++i) {
-        if (N.Pre[i] == 0) chyba(cur, "ES303", Ntab[i].elem, kNic, Ntab[i].elem);
-        if (N.Pre[i] > 1) chyba(cur, "ES304", Ntab[i].elem, kNic, Fmt("%d", N.Pre[i]));
-    }
+    kontrola_vyskytu(Ntab, N, kNic, false);
 
     // 2. Weekly working time.
     if (ok({nec::AA0131})) {

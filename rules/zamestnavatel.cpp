@@ -29,7 +29,8 @@ std::string_view znak(const char& c) { return c == '\0' ? std::string_view{} : s
 }  // namespace
 
 int Kontrola::zpracuj_TELk() {
-    vyskyt_poli_zamestnavatele();
+    identnec = kNic;
+    kontrola_vyskytu(Ttab, T, kNic, false);
     poradi_identifikatoru();
     pruchod_vzdelani();
 
@@ -55,23 +56,12 @@ int Kontrola::zpracuj_TELk() {
     return 0;
 }
 
-void Kontrola::vyskyt_poli_zamestnavatele() {
-    identnec = kNic;
-    for (int i = 0; i < tel::Pocet; ++i) {
-        if (T.Pre[i] == 0) chyba(s_cislo_radky(), "ES303", Ttab[i].elem, kNic, Ttab[i].elem);
-        if (T.Pre[i] > 1) chyba(s_cislo_radky(), "ES304", Ttab[i].elem, kNic, Fmt("%d", T.Pre[i]));
-    }
-}
-
 // A stable sort of slot numbers by identifier, byte-wise with a prefix first; a record
 // without an identifier takes its own slot number.
 void Kontrola::poradi_identifikatoru() {
     const int n = sklad.maxAktiAnec() + 1;
     sklad.anec_ind.resize(static_cast<std::size_t>(n));
-    for (int k = 0; k < n; ++k) {
-        int ind = sklad.anec[k].ind;
-        sklad.anec_ind[k] = ind >= 0 && ind < n ? ind : k;
-    }
+    std::iota(sklad.anec_ind.begin(), sklad.anec_ind.end(), 0);
     std::stable_sort(sklad.anec_ind.begin(), sklad.anec_ind.end(), [&](std::int32_t a, std::int32_t b) {
         return sklad.anec[a].iAA0126 < sklad.anec[b].iAA0126;
     });
@@ -124,14 +114,17 @@ void Kontrola::opakovany_zamestnanec(int p, int pomz_ind) {
         chyba(radky, kod, prvek, hodnota, ocekavano);
     };
 
+    // The first record of the group whose value differs from the first record's, or 0.
+    auto rozdil = [&](auto hodnota) -> std::size_t {
+        for (std::size_t j = 1; j < g; ++j)
+            if (hodnota(*skupina[j]) != hodnota(prvni)) return j;
+        return 0;
+    };
+
     // E1. State code.
-    for (std::size_t j = 1; j < g; ++j) {
-        if (skupina[j]->iAA0033 != prvni.iAA0033) {
-            hlas("EL003", "AA0033", kod_statu(sklad, sklad.anec_ind[p]),
-                 kod_statu(sklad, sklad.anec_ind[p + static_cast<int>(j)]));
-            break;
-        }
-    }
+    if (std::size_t j = rozdil([](const SlotNec& z) { return z.iAA0033; }))
+        hlas("EL003", "AA0033", kod_statu(sklad, sklad.anec_ind[p]),
+             kod_statu(sklad, sklad.anec_ind[p + static_cast<int>(j)]));
 
     // E2. Kinds of employment relationship.
     if (N.Esw[nec::AA0130] != 'E' && N.Esw[nec::AA0136] != 'E' && N.Esw[nec::AA0137] != 'E') {
@@ -200,24 +193,12 @@ void Kontrola::opakovany_zamestnanec(int p, int pomz_ind) {
         hlas("WL026", "AA0168", Fmt("%10.2f", s168), Fmt("%10.2f - %10.2f", 0.05 * s144, 0.2 * s144));
 
     // E8-E10. Gender, education and birth year must agree.
-    for (std::size_t j = 1; j < g; ++j) {
-        if (skupina[j]->iAA0211 != prvni.iAA0211) {
-            hlas("EL003", "AA0211", znak(prvni.iAA0211), znak(skupina[j]->iAA0211));
-            break;
-        }
-    }
-    for (std::size_t j = 1; j < g; ++j) {
-        if (skupina[j]->iAA0223 != prvni.iAA0223) {
-            hlas("EL003", "AA0223", znak(prvni.iAA0223), znak(skupina[j]->iAA0223));
-            break;
-        }
-    }
-    for (std::size_t j = 1; j < g; ++j) {
-        if (skupina[j]->iAA0231 != prvni.iAA0231) {
-            hlas("EL003", "AA0231", Fmt("%d", prvni.iAA0231), Fmt("%d", skupina[j]->iAA0231));
-            break;
-        }
-    }
+    if (std::size_t j = rozdil([](const SlotNec& z) { return z.iAA0211; }))
+        hlas("EL003", "AA0211", znak(prvni.iAA0211), znak(skupina[j]->iAA0211));
+    if (std::size_t j = rozdil([](const SlotNec& z) { return z.iAA0223; }))
+        hlas("EL003", "AA0223", znak(prvni.iAA0223), znak(skupina[j]->iAA0223));
+    if (std::size_t j = rozdil([](const SlotNec& z) { return z.iAA0231; }))
+        hlas("EL003", "AA0231", Fmt("%d", prvni.iAA0231), Fmt("%d", skupina[j]->iAA0231));
 }
 
 void Kontrola::soucty_zamestnavatele() {

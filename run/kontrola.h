@@ -88,7 +88,6 @@ class Kontrola : private Ctecka::Zdroj {
     void poradi_identifikatoru();
     void jednotlivy_zaznam(const SlotNec& z);
     void opakovany_zamestnanec(int p, int pomz_ind);
-    void vyskyt_poli_zamestnavatele();
     void pruchod_vzdelani();
     void soucty_zamestnavatele();
     int zpracuj_pole(char stav);
@@ -96,8 +95,9 @@ class Kontrola : private Ctecka::Zdroj {
     void over_pole(char stav, std::string_view elem, std::string_view obsah, std::string_view konec,
                    bool prazdny, bool sedi);
     int konec_cteni();
-    void kontrola_vyskytu_pre(std::string_view hodnota, bool jakoNaKonci);
-    void kontrola_vyskytu_tel();
+    template <std::size_t R>
+    void kontrola_vyskytu(const std::array<RadekTab, R>& tab, const Zaznam<R>& z, std::string_view hodnota,
+                          bool nulaMistoJmena);
     void echo(std::string_view a);
     void echo_pole(std::string_view a, std::string_view b, std::string_view c);
 
