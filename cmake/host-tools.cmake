@@ -13,6 +13,8 @@ find_program(TAVON_HOST_CXX NAMES c++ g++ clang++ NO_CMAKE_FIND_ROOT_PATH REQUIR
              DOC "C++ compiler of the build machine, for the build-time tools")
 
 set(_tavon_gen_src "${CMAKE_CURRENT_LIST_DIR}/tavon_data_gen.cpp")
+cmake_path(GET CMAKE_CURRENT_LIST_DIR PARENT_PATH _tavon_root)
+set(_tavon_gen_parser "${_tavon_root}/src/data/data_files.cpp")
 set(_tavon_gen_dir "${CMAKE_BINARY_DIR}/host")
 # The executable is a byproduct of a stamp: CMake drops a custom command whose output is the location
 # of an imported target.
@@ -20,10 +22,10 @@ add_custom_command(
   OUTPUT "${_tavon_gen_dir}/tavon_data_gen.stamp"
   BYPRODUCTS "${_tavon_gen_dir}/tavon_data_gen"
   COMMAND "${CMAKE_COMMAND}" -E make_directory "${_tavon_gen_dir}"
-  COMMAND "${TAVON_HOST_CXX}" -std=c++20 -O2 -Wall -Wextra -o "${_tavon_gen_dir}/tavon_data_gen"
-          "${_tavon_gen_src}"
+  COMMAND "${TAVON_HOST_CXX}" -std=c++20 -O2 -Wall -Wextra -I "${_tavon_root}/src"
+          -o "${_tavon_gen_dir}/tavon_data_gen" "${_tavon_gen_src}" "${_tavon_gen_parser}"
   COMMAND "${CMAKE_COMMAND}" -E touch "${_tavon_gen_dir}/tavon_data_gen.stamp"
-  DEPENDS "${_tavon_gen_src}"
+  DEPENDS "${_tavon_gen_src}" "${_tavon_gen_parser}" "${_tavon_root}/src/data/data_files.h"
   COMMENT "Building the table generator for the build machine"
   VERBATIM)
 add_custom_target(tavon_data_gen_host DEPENDS "${_tavon_gen_dir}/tavon_data_gen.stamp")

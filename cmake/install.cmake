@@ -42,6 +42,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "a row of an error report in HTML, plain text, CSV or XML.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_GENERATOR "")
+# The packages hold the program, not the library for developers (component "development").
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};runtime;/")
 
 if(WIN32)
   set(CPACK_GENERATOR ZIP)

@@ -1,218 +1,169 @@
 // Build-time tool: turns the data files of the code lists, registers and tariffs into C++ include
-// files of constant tables (run by the commands of tavon_data.cmake).
+// files of constant tables (run by the commands of tavon_data.cmake). It reads the files with the
+// same parsers as a data folder read at run time.
 //
-//   tavon_data_gen seznam <Table> <out.inc> <file>   text entries (letters and digits)
-//   tavon_data_gen cisla  <Table> <out.inc> <file>   unsigned 32-bit numbers
-//   tavon_data_gen pary   <Table> <out.inc> <file>   "provider submitter" pairs
-//   tavon_data_gen sazby  <Table> <out.inc> <scale 1> <scale 2> <scale 3> <scale 5>
-//
-// A list keeps its file order (<Table>_poradi) and gets its distinct keys sorted for binary search
-// (<Table>_klice); of equal keys the first entry of the file wins, so a search answers exactly as a
-// scan from the start of the file would.
-#include <algorithm>
-#include <cstdint>
+//   tavon_data_gen list       <out.inc> <Name> <file>        a code list (format by the file's name)
+//   tavon_data_gen submitters <out.inc> <file>
+//   tavon_data_gen providers  <out.inc> <file>
+//   tavon_data_gen tariffs    <out.inc> <scale 1> <scale 2> <scale 3> <scale 5>
+//   tavon_data_gen campaign   <out.inc> <sample: 0|1> [<campaign.txt>]
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <limits>
-#include <numeric>
 #include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "data/data_files.h"
 
 namespace {
 
-struct Chyba {
+using namespace tavon::data;
+
+struct Failure {
     std::string text;
 };
 
-struct Radek {
-    std::string text;
-    int cislo;
-};
-
-// A data line that breaks the format stops the build, naming the file and the line.
-[[noreturn]] void spatny_radek(const std::string& soubor, const Radek& radek, std::string_view co) {
-    throw Chyba{soubor + ":" + std::to_string(radek.cislo) + ": " + std::string(co) + ": '" + radek.text +
-                "'"};
+std::string read_file(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    if (!in) throw Failure{name + ": cannot be read"};
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
 }
 
-// The data lines of a file: blanks (and the CR of CRLF files) around them dropped, blank lines and
-// lines beginning with '#' skipped.
-std::vector<Radek> precti_radky(const std::string& soubor) {
-    std::ifstream vstup(soubor, std::ios::binary);
-    if (!vstup) throw Chyba{soubor + ": cannot be read"};
-    std::vector<Radek> radky;
-    std::string radek;
-    for (int cislo = 1; std::getline(vstup, radek); ++cislo) {
-        const auto zacatek = radek.find_first_not_of(" \t\r");
-        if (zacatek == std::string::npos || radek[zacatek] == '#') continue;
-        const auto konec = radek.find_last_not_of(" \t\r");
-        radky.push_back({radek.substr(zacatek, konec - zacatek + 1), cislo});
+const char* describe(Problem::Kind kind) {
+    switch (kind) {
+        case Problem::WrongCharacters: return "characters other than the code may hold";
+        case Problem::WrongLength: return "code of the wrong length";
+        case Problem::TooFewEntries: return "too few entries";
+        case Problem::NotANumber: return "not an identification number";
+        case Problem::NumberTooLong: return "more than 8 digits";
+        case Problem::SubmitterMissing: return "provider without its submitter";
+        case Problem::ExtraText: return "more than 'provider submitter'";
+        case Problem::WrongClassCount: return "not 16 classes";
+        case Problem::WrongGradeCount: return "not 12 grades";
+        case Problem::NotWholeCrowns: return "not whole crowns";
+        case Problem::NotRising: return "tariff not above the grade before it";
+        default: return "cannot be read";
     }
-    return radky;
 }
 
-bool jen(std::string_view text, std::string_view znaky) {
-    return !text.empty() && text.find_first_not_of(znaky) == std::string_view::npos;
+[[noreturn]] void broken(const std::string& file, const Problem& p) {
+    throw Failure{file + ":" + std::to_string(p.line) + ": " + describe(p.kind) + ": '" + p.text + "'"};
 }
 
-constexpr std::string_view cislice = "0123456789";
-constexpr std::string_view pismena_a_cislice =
-    "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+std::string literal(const std::string& text) { return '"' + text + '"'; }
+std::string literal(std::uint32_t n) { return std::to_string(n) + "u"; }
+std::string literal(double d) { return std::to_string(static_cast<long long>(d)) + ".0"; }
 
-std::uint32_t cislo_32(const std::string& soubor, const Radek& radek, std::string_view text) {
-    if (!jen(text, cislice)) spatny_radek(soubor, radek, "not a decimal number");
-    const auto prvni = std::min(text.find_first_not_of('0'), text.size() - 1);
-    const std::string_view bez_nul = text.substr(prvni);
-    const auto max = std::numeric_limits<std::uint32_t>::max();
-    if (bez_nul.size() > 10 || std::stoull(std::string(bez_nul)) > max) {
-        spatny_radek(soubor, radek, "number does not fit 32 bits");
-    }
-    return static_cast<std::uint32_t>(std::stoull(std::string(bez_nul)));
-}
-
-// Positions of the first entry of each distinct key, in key order. The sort is stable and unique()
-// keeps the first of each run of equal keys, which is therefore the first in the file.
-template <typename Klic>
-std::vector<std::size_t> prvni_vyskyty(const std::vector<Klic>& klice) {
-    std::vector<std::size_t> pozice(klice.size());
-    std::iota(pozice.begin(), pozice.end(), std::size_t{0});
-    std::stable_sort(pozice.begin(), pozice.end(), [&](auto a, auto b) { return klice[a] < klice[b]; });
-    const auto konec =
-        std::unique(pozice.begin(), pozice.end(), [&](auto a, auto b) { return klice[a] == klice[b]; });
-    pozice.erase(konec, pozice.end());
-    return pozice;
+template <typename T>
+void array(std::ostream& out, const char* type, const std::string& name, const std::vector<T>& values) {
+    out << "inline constexpr std::array<" << type << ", " << values.size() << "> " << name << "{";
+    for (std::size_t i = 0; i < values.size(); ++i) out << (i % 10 == 0 ? "\n    " : " ") << literal(values[i]) << ",";
+    out << "\n};\n";
 }
 
 template <typename T>
-std::vector<T> vyber(const std::vector<T>& hodnoty, const std::vector<std::size_t>& pozice) {
-    std::vector<T> vybrane;
-    for (std::size_t p : pozice) vybrane.push_back(hodnoty[p]);
-    return vybrane;
+std::vector<T> pick(const std::vector<T>& values, const std::vector<std::int32_t>& positions) {
+    std::vector<T> out;
+    for (auto p : positions) out.push_back(values[static_cast<std::size_t>(p)]);
+    return out;
 }
 
-std::string literal(const std::string& text) {
-    return '"' + text + '"';
-}
-std::string literal(std::uint32_t cislo) {
-    return std::to_string(cislo) + "u";
-}
-std::string literal(int cislo) {
-    return std::to_string(cislo);
-}
-
-template <typename T>
-void pole(std::ostream& kod, std::string_view typ, std::string_view jmeno, const std::vector<T>& hodnoty) {
-    kod << "inline constexpr std::array<" << typ << ", " << hodnoty.size() << "> " << jmeno << "{";
-    for (std::size_t i = 0; i < hodnoty.size(); ++i)
-        kod << (i % 10 == 0 ? "\n    " : " ") << literal(hodnoty[i]) << ",";
-    kod << "\n};\n";
+void list(std::ostream& out, const std::string& name, const std::string& file) {
+    const std::string base = std::filesystem::path(file).filename().string();
+    const ListFormat* format = nullptr;
+    for (const auto& f : kListFormats)
+        if (base == f.file) format = &f;
+    if (!format) throw Failure{file + ": not the name of a code list"};
+    std::vector<std::string> codes;
+    Problem p;
+    if (!parse_code_list(read_file(file), *format, codes, p)) broken(file, p);
+    array(out, "std::string_view", name + "_entries", codes);
 }
 
-void seznam(std::ostream& kod, const std::string& jmeno, const std::string& soubor) {
-    std::vector<std::string> texty;
-    for (const Radek& radek : precti_radky(soubor)) {
-        if (!jen(radek.text, pismena_a_cislice)) spatny_radek(soubor, radek, "not letters and digits");
-        texty.push_back(radek.text);
-    }
-    const auto prvni = prvni_vyskyty(texty);
-    pole(kod, "std::string_view", jmeno + "_poradi", texty);
-    pole(kod, "std::string_view", jmeno + "_klice", vyber(texty, prvni));
-    pole(kod, "int", jmeno + "_pozice", std::vector<int>(prvni.begin(), prvni.end()));
+void submitters(std::ostream& out, const std::string& file) {
+    std::vector<std::uint32_t> numbers;
+    Problem p;
+    if (!parse_submitters(read_file(file), numbers, p)) broken(file, p);
+    array(out, "std::uint32_t", "submitters_entries", numbers);
+    array(out, "std::uint32_t", "submitters_keys", pick(numbers, first_occurrences<std::uint32_t>(numbers)));
 }
 
-void cisla(std::ostream& kod, const std::string& jmeno, const std::string& soubor) {
-    std::vector<std::uint32_t> hodnoty;
-    for (const Radek& radek : precti_radky(soubor)) hodnoty.push_back(cislo_32(soubor, radek, radek.text));
-    pole(kod, "std::uint32_t", jmeno + "_poradi", hodnoty);
-    pole(kod, "std::uint32_t", jmeno + "_klice", vyber(hodnoty, prvni_vyskyty(hodnoty)));
+void providers(std::ostream& out, const std::string& file) {
+    std::vector<std::uint32_t> providers, submitters;
+    Problem p;
+    if (!parse_providers(read_file(file), providers, submitters, p)) broken(file, p);
+    const auto first = first_occurrences<std::uint32_t>(providers);
+    array(out, "std::uint32_t", "providers_entries", providers);
+    array(out, "std::uint32_t", "providers_submitters", submitters);
+    array(out, "std::uint32_t", "providers_keys", pick(providers, first));
+    array(out, "std::uint32_t", "providers_key_submitters", pick(submitters, first));
 }
 
-void pary(std::ostream& kod, const std::string& soubor) {
-    std::vector<std::uint32_t> poskytovatele, predkladatele;
-    for (const Radek& radek : precti_radky(soubor)) {
-        std::istringstream slova(radek.text);
-        std::string poskytovatel, predkladatel, navic;
-        if (!(slova >> poskytovatel >> predkladatel) || (slova >> navic)) {
-            spatny_radek(soubor, radek, "not 'provider submitter'");
-        }
-        poskytovatele.push_back(cislo_32(soubor, radek, poskytovatel));
-        predkladatele.push_back(cislo_32(soubor, radek, predkladatel));
-    }
-    const auto prvni = prvni_vyskyty(poskytovatele);
-    pole(kod, "std::uint32_t", "TcisPosPre_poradi", poskytovatele);
-    pole(kod, "std::uint32_t", "TcisPrePos_poradi", predkladatele);
-    pole(kod, "std::uint32_t", "TcisPosPre_klice", vyber(poskytovatele, prvni));
-    pole(kod, "std::uint32_t", "TcisPosPre_predkladatele", vyber(predkladatele, prvni));
-}
-
-// One tariff scale: 16 lines (classes 1..16) of 12 comma-separated whole crowns (grades 1..12).
-std::vector<std::string> stupnice(const std::string& soubor) {
-    const auto radky = precti_radky(soubor);
-    if (radky.size() != 16)
-        throw Chyba{soubor + ": " + std::to_string(radky.size()) + " classes instead of 16"};
-    std::vector<std::string> sazby;
-    for (const Radek& radek : radky) {
-        std::istringstream hodnoty(radek.text);
-        std::string hodnota;
-        int pocet = 0;
-        for (; std::getline(hodnoty, hodnota, ','); ++pocet) {
-            if (!jen(hodnota, cislice)) spatny_radek(soubor, radek, "not whole crowns");
-            sazby.push_back(hodnota + ".0");
-        }
-        if (pocet != 12 || radek.text.back() == ',') spatny_radek(soubor, radek, "not 12 grades");
-    }
-    return sazby;
-}
-
-void sazby(std::ostream& kod, const std::string& jmeno, const std::vector<std::string>& soubory) {
-    std::vector<std::string> vse;
+void tariffs(std::ostream& out, const std::vector<std::string>& files) {
+    std::vector<double> all;
     // Scale 4 has the same tariffs as scale 3.
-    for (const std::string* soubor : {&soubory[0], &soubory[1], &soubory[2], &soubory[2], &soubory[3]}) {
-        const auto jedna = stupnice(*soubor);
-        vse.insert(vse.end(), jedna.begin(), jedna.end());
+    for (const std::string* file : {&files[0], &files[1], &files[2], &files[2], &files[3]}) {
+        Scale scale;
+        Problem p;
+        if (!parse_scale(read_file(*file), scale, p)) broken(*file, p);
+        all.insert(all.end(), scale.begin(), scale.end());
     }
-    kod << "inline constexpr std::array<double, " << vse.size() << "> " << jmeno << "_hodnoty{";
-    for (std::size_t i = 0; i < vse.size(); ++i) kod << (i % 12 == 0 ? "\n    " : " ") << vse[i] << ",";
-    kod << "\n};\n";
+    array(out, "double", "tariff_values", all);
 }
 
-void generuj(const std::vector<std::string>& argumenty) {
-    const std::string& druh = argumenty.at(0);
-    const std::string& jmeno = argumenty.at(1);
-    const std::vector<std::string> vstupy(argumenty.begin() + 3, argumenty.end());
-    std::ostringstream kod;
-    kod << "// Generated by tavon_data_gen from the data files; do not edit.\n#pragma once\n\n"
-        << "#include <array>\n#include <cstdint>\n#include <string_view>\n\nnamespace tavon::gen {\n\n";
-    if (druh == "seznam" && vstupy.size() == 1) {
-        seznam(kod, jmeno, vstupy[0]);
-    } else if (druh == "cisla" && vstupy.size() == 1) {
-        cisla(kod, jmeno, vstupy[0]);
-    } else if (druh == "pary" && vstupy.size() == 1) {
-        pary(kod, vstupy[0]);
-    } else if (druh == "sazby" && vstupy.size() == 4) {
-        sazby(kod, jmeno, vstupy);
-    } else {
-        throw Chyba{"unknown kind '" + druh + "' or wrong number of files"};
+void campaign(std::ostream& out, bool sample, const std::vector<std::string>& files) {
+    const std::string name = files.empty() ? std::string() : parse_campaign(read_file(files[0]));
+    std::string escaped;
+    for (char c : name) {
+        if (c == '"' || c == '\\') escaped.push_back('\\');
+        escaped.push_back(c);
     }
-    kod << "\n}  // namespace tavon::gen\n";
-    std::ofstream vystup(argumenty.at(2), std::ios::binary);
-    vystup << kod.str();
-    if (!vystup.flush()) throw Chyba{argumenty.at(2) + ": cannot be written"};
+    out << "// True when the registers and the occupation list are the samples shipped with the sources.\n"
+        << "inline constexpr bool built_in_sample = " << (sample ? "true" : "false") << ";\n"
+        << "inline constexpr std::string_view built_in_name = \"" << escaped << "\";\n";
+}
+
+void generate(const std::vector<std::string>& args) {
+    const std::string& kind = args.at(0);
+    const std::string& output = args.at(1);
+    std::ostringstream out;
+    out << "// Generated by tavon_data_gen from the data files; do not edit.\n#pragma once\n\n"
+        << "#include <array>\n#include <cstdint>\n#include <string_view>\n\nnamespace tavon::built_in {\n\n";
+    const std::vector<std::string> rest(args.begin() + 2, args.end());
+    if (kind == "list" && rest.size() == 2) {
+        list(out, rest[0], rest[1]);
+    } else if (kind == "submitters" && rest.size() == 1) {
+        submitters(out, rest[0]);
+    } else if (kind == "providers" && rest.size() == 1) {
+        providers(out, rest[0]);
+    } else if (kind == "tariffs" && rest.size() == 4) {
+        tariffs(out, rest);
+    } else if (kind == "campaign" && (rest.size() == 1 || rest.size() == 2)) {
+        campaign(out, rest[0] == "1", std::vector<std::string>(rest.begin() + 1, rest.end()));
+    } else {
+        throw Failure{"unknown kind '" + kind + "' or wrong number of arguments"};
+    }
+    out << "\n}  // namespace tavon::built_in\n";
+    const std::string text = out.str();
+    std::ofstream file(output, std::ios::binary);
+    file << text;
+    if (!file.flush()) throw Failure{output + ": cannot be written"};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     try {
-        if (argc < 5) throw Chyba{"usage: tavon_data_gen <kind> <table> <out.inc> <data file>..."};
-        generuj(std::vector<std::string>(argv + 1, argv + argc));
+        if (argc < 4) throw Failure{"usage: tavon_data_gen <kind> <out.inc> <argument>..."};
+        generate(std::vector<std::string>(argv + 1, argv + argc));
         return 0;
-    } catch (const Chyba& chyba) {
-        std::cerr << "tavon_data_gen: " << chyba.text << "\n";
-    } catch (const std::exception& chyba) {
-        std::cerr << "tavon_data_gen: " << chyba.what() << "\n";
+    } catch (const Failure& f) {
+        std::cerr << "tavon_data_gen: " << f.text << "\n";
+    } catch (const std::exception& e) {
+        std::cerr << "tavon_data_gen: " << e.what() << "\n";
     }
     return 1;
 }

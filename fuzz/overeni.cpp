@@ -11,8 +11,8 @@
 #include <sstream>
 #include <string_view>
 
-#include "run/kontrola.h"
-#include "run/report/chyby.h"
+#include "cli/belun.h"
+#include "report/error_table.h"
 
 namespace tavon::fuzz {
 namespace {
@@ -110,7 +110,7 @@ void over_kody(const Obsah& o) {
     long e = 0, w = 0;
     for (const Radek& r : o.radky) {
         if (r[1].empty() || (r[1][0] != 'E' && r[1][0] != 'W')) selhani("code neither E nor W", r[1]);
-        if (najdi_chybu(r[1]) < 0) selhani("code missing from the error table", r[1]);
+        if (find_error_code(r[1]) < 0) selhani("code missing from the error table", r[1]);
         (r[1][0] == 'E' ? e : w)++;
     }
     if (e != o.chybE || w != o.chybW)
@@ -234,20 +234,18 @@ void zapis(const std::string& jmeno, std::string_view obsah) {
     std::fclose(f);
 }
 
-Beh spust(const std::vector<std::string>& argumenty, const std::string& hlaseni, const std::string& vystup) {
+RunResult run_belun(const std::vector<std::string>& argumenty, const std::string& hlaseni,
+                    const std::string& vystup) {
     std::remove(hlaseni.c_str());
     if (!vystup.empty()) std::remove(vystup.c_str());
     std::vector<std::string_view> args(argumenty.begin(), argumenty.end());
     std::ostringstream konzole;
-    Beh beh;
-    {
-        Kontrola k(konzole);
-        beh.kod = k.spust(args);
-    }
-    beh.konzole = konzole.str();
-    beh.hlaseni = precti(hlaseni);
-    if (!vystup.empty()) beh.vystup = precti(vystup);
-    if (beh.kod != 0) selhani("exit code " + std::to_string(beh.kod), beh.konzole);
+    RunResult beh;
+    beh.exit_code = cli::run(args, konzole);
+    beh.console = konzole.str();
+    beh.report = precti(hlaseni);
+    if (!vystup.empty()) beh.copy = precti(vystup);
+    if (beh.exit_code != 0) selhani("exit code " + std::to_string(beh.exit_code), beh.console);
     return beh;
 }
 
@@ -429,51 +427,50 @@ void over_stejne(const Obsah& a, const Obsah& b, std::string_view co) {
 }
 
 Obsah over_vse(const std::string& vstup, unsigned sw, std::string* vystup) {
-    const Beh csv = spust({vstup, cesta("r.csv"), cesta("o.xml")}, cesta("r.csv"), cesta("o.xml"));
-    const Obsah o = over_csv(csv.hlaseni);
+    const RunResult csv = run_belun({vstup, cesta("r.csv"), cesta("o.xml")}, cesta("r.csv"), cesta("o.xml"));
+    const Obsah o = over_csv(csv.report);
     over_kody(o);
-    over_konzoli(csv.konzole, o);
+    over_konzoli(csv.console, o);
     constexpr std::string_view kKonecVystupu = "</DUV>\r\n";
-    if (csv.vystup.size() < kKonecVystupu.size() ||
-        csv.vystup.substr(csv.vystup.size() - kKonecVystupu.size()) != kKonecVystupu)
-        selhani("output file end", csv.vystup);
+    if (csv.copy.size() < kKonecVystupu.size() ||
+        csv.copy.substr(csv.copy.size() - kKonecVystupu.size()) != kKonecVystupu)
+        selhani("output file end", csv.copy);
 
-    const Beh xml = spust({vstup, cesta("r.xml"), cesta("o.xml")}, cesta("r.xml"), cesta("o.xml"));
-    Obsah ox = over_xml(xml.hlaseni);
+    const RunResult xml = run_belun({vstup, cesta("r.xml"), cesta("o.xml")}, cesta("r.xml"), cesta("o.xml"));
+    Obsah ox = over_xml(xml.report);
     Obsah zobrazene = o;
     for (Radek& r : zobrazene.radky)
         for (std::string& t : r) t = jako_bunka(t);
     over_stejne(zobrazene, ox, "XML against CSV");
-    if (xml.vystup != csv.vystup) selhani("output file depends on the report format");
+    if (xml.copy != csv.copy) selhani("output file depends on the report format");
 
-    const Beh txt = spust({vstup, cesta("r.txt"), cesta("o.xml")}, cesta("r.txt"), cesta("o.xml"));
-    over_txt(txt.hlaseni, o);
-    const Beh htm = spust({vstup, cesta("r.htm"), cesta("o.xml")}, cesta("r.htm"), cesta("o.xml"));
-    over_htm(htm.hlaseni, o);
-    if (txt.vystup != csv.vystup || htm.vystup != csv.vystup)
-        selhani("output file depends on the report format");
+    const RunResult txt = run_belun({vstup, cesta("r.txt"), cesta("o.xml")}, cesta("r.txt"), cesta("o.xml"));
+    over_txt(txt.report, o);
+    const RunResult htm = run_belun({vstup, cesta("r.htm"), cesta("o.xml")}, cesta("r.htm"), cesta("o.xml"));
+    over_htm(htm.report, o);
+    if (txt.copy != csv.copy || htm.copy != csv.copy) selhani("output file depends on the report format");
 
     // Warnings suppressed: the same totals, the rows without the warnings.
     Obsah bezW = o;
     std::erase_if(bezW.radky, [](const Radek& r) { return r[1][0] == 'W'; });
     static constexpr const char* kJmena[4] = {"w.csv", "w.xml", "w.txt", "w.htm"};
     const std::string jmeno = cesta(kJmena[sw % 4]);
-    const Beh w = spust({vstup, "-w", jmeno, cesta("o.xml")}, jmeno, cesta("o.xml"));
+    const RunResult w = run_belun({vstup, "-w", jmeno, cesta("o.xml")}, jmeno, cesta("o.xml"));
     switch (sw % 4) {
-        case 0: over_stejne(bezW, over_csv(w.hlaseni), "CSV with -w"); break;
+        case 0: over_stejne(bezW, over_csv(w.report), "CSV with -w"); break;
         case 1: {
             Obsah z = bezW;
             for (Radek& r : z.radky)
                 for (std::string& t : r) t = jako_bunka(t);
-            over_stejne(z, over_xml(w.hlaseni), "XML with -w");
+            over_stejne(z, over_xml(w.report), "XML with -w");
             break;
         }
-        case 2: over_txt(w.hlaseni, bezW); break;
-        default: over_htm(w.hlaseni, bezW); break;
+        case 2: over_txt(w.report, bezW); break;
+        default: over_htm(w.report, bezW); break;
     }
-    over_konzoli(w.konzole, o);
-    if (w.vystup != csv.vystup) selhani("output file depends on -w");
-    if (vystup) *vystup = csv.vystup;
+    over_konzoli(w.console, o);
+    if (w.copy != csv.copy) selhani("output file depends on -w");
+    if (vystup) *vystup = csv.copy;
     return o;
 }
 

@@ -10,11 +10,11 @@
 
 namespace tavon::fuzz {
 
-struct Beh {
-    int kod = -1;
-    std::string konzole;
-    std::string hlaseni;
-    std::string vystup;
+struct RunResult {
+    int exit_code = -1;
+    std::string console;
+    std::string report;
+    std::string copy;
 };
 
 using Radek = std::array<std::string, 8>;
@@ -35,7 +35,8 @@ std::string cesta(std::string_view jmeno);
 void zapis(const std::string& jmeno, std::string_view obsah);
 
 // One validation with the given arguments; the report and output file are read back.
-Beh spust(const std::vector<std::string>& argumenty, const std::string& hlaseni, const std::string& vystup);
+RunResult run_belun(const std::vector<std::string>& argumenty, const std::string& hlaseni,
+                    const std::string& vystup);
 
 // Reports a broken property and aborts, so that the fuzzer keeps the input.
 [[noreturn]] void selhani(std::string_view co, std::string_view podrobnosti = {});

@@ -23,17 +23,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Obsah spojene = over_vse(cesta("c.xml"), data[0], &vystup);
 
     const std::string seznam = "@" + cesta("l.txt");
-    const Beh csv = spust({seznam, cesta("s.csv"), cesta("s.xml")}, cesta("s.csv"), cesta("s.xml"));
-    const Obsah o = over_csv(csv.hlaseni);
+    const RunResult csv = run_belun({seznam, cesta("s.csv"), cesta("s.xml")}, cesta("s.csv"), cesta("s.xml"));
+    const Obsah o = over_csv(csv.report);
     over_stejne(spojene, o, "list against joined document (CSV)");
-    over_konzoli(csv.konzole, o);
-    if (csv.vystup != vystup) selhani("output file of the list differs from the joined document's");
+    over_konzoli(csv.console, o);
+    if (csv.copy != vystup) selhani("output file of the list differs from the joined document's");
 
-    const Beh xml = spust({seznam, cesta("s.xml")}, cesta("s.xml"), "");
-    const Obsah ox = over_xml(xml.hlaseni);
+    const RunResult xml = run_belun({seznam, cesta("s.xml")}, cesta("s.xml"), "");
+    const Obsah ox = over_xml(xml.report);
     if (ox.radky.size() != o.radky.size() || ox.chybE != o.chybE || ox.chybW != o.chybW)
         selhani("list: XML report differs from the CSV report");
-    if (xml.hlaseni.find("<Soubor>" + a + "</Soubor>") == std::string::npos)
+    if (xml.report.find("<Soubor>" + a + "</Soubor>") == std::string::npos)
         selhani("list: header names no first file");
     return 0;
 }

@@ -86,13 +86,13 @@ TEST_P(E2E, ReportsAndConsoleMatch) {
     std::istringstream slova(args);
     for (std::string slovo; std::getline(slova, slovo, ' ');)
         if (!slovo.empty()) prikaz += " " + uvozovky(slovo);
-    prikaz += " > .konzole < /dev/null";
+    prikaz += " > .console < /dev/null";
     int stav = std::system(prikaz.c_str());
     ASSERT_TRUE(WIFEXITED(stav));
 
     const fs::path ocekavane = pripad / "expected";
     EXPECT_EQ(std::to_string(WEXITSTATUS(stav)) + "\n", precti(ocekavane / "exit")) << "exit code";
-    EXPECT_EQ(precti(ocekavane / "console"), bez_prubehu(precti(pracovni / ".konzole"))) << "console";
+    EXPECT_EQ(precti(ocekavane / "console"), bez_prubehu(precti(pracovni / ".console"))) << "console";
     for (const auto& e : fs::directory_iterator(ocekavane)) {
         std::string jmeno = e.path().filename().string();
         if (jmeno == "exit" || jmeno == "console") continue;

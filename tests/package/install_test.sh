@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# `cmake --install` into an empty prefix: exactly the program, its manual page and the documents
-# are installed, where users look for them, and the installed program checks the installed examples.
+# `cmake --install` of the program (component "runtime") into an empty prefix: exactly the program,
+# its manual page and the documents are installed, where users look for them, and the installed
+# program checks the installed examples. (library_test.sh covers the library for developers.)
 #
 #   install_test.sh BUILD-DIR SOURCE-DIR
 set -euo pipefail
@@ -9,7 +10,7 @@ build=$1
 source_dir=$2
 
 prefix="$scratch/prefix"
-"$CMAKE" --install "$build" --prefix "$prefix" >"$scratch/install.log" || {
+"$CMAKE" --install "$build" --prefix "$prefix" --component runtime >"$scratch/install.log" || {
   cat "$scratch/install.log" >&2
   fail "cmake --install failed"
 }

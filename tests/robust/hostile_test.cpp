@@ -11,16 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "tests/robust/pokus.h"
-#include "tests/robust/rozbor.h"
-#include "tests/support/beh.h"
+#include "tests/robust/report_parser.h"
+#include "tests/robust/scratch.h"
+#include "tests/support/run_belun.h"
 
 namespace tavon {
 namespace {
 
-using test::Beh;
 using test::Pokus;
 using test::Rozbor;
+using test::RunResult;
 
 std::string dokument_ok() { return test::precti_soubor(test::koren() / "examples/duv-ok.xml"); }
 
@@ -34,16 +34,16 @@ std::map<std::string, int> kody(const Rozbor& r) {
 // and XML (control characters shown as "?" there), totals equal to the rows everywhere.
 void over_ctyri_formaty(const Pokus& p, const std::string& vstup, const std::string& popis) {
     SCOPED_TRACE(popis);
-    const Beh csv = p.spust({vstup, p.cesta("r.csv")});
-    ASSERT_EQ(csv.kod, 0);
-    ASSERT_TRUE(test::konci(csv.konzole, "\nProgram ukoncen normalne\n"));
-    const Rozbor c = test::rozeber_csv(csv.hlaseni);
+    const RunResult csv = p.run_belun({vstup, p.cesta("r.csv")});
+    ASSERT_EQ(csv.exit_code, 0);
+    ASSERT_TRUE(test::konci(csv.console, "\nProgram ukoncen normalne\n"));
+    const Rozbor c = test::rozeber_csv(csv.report);
     ASSERT_EQ(c.vada, "");
     EXPECT_EQ(c.chybE + c.chybW, static_cast<long>(c.radky.size()));
 
-    const Beh xml = p.spust({vstup, p.cesta("r.xml")});
-    ASSERT_EQ(xml.kod, 0);
-    const Rozbor x = test::rozeber_xml(xml.hlaseni);
+    const RunResult xml = p.run_belun({vstup, p.cesta("r.xml")});
+    ASSERT_EQ(xml.exit_code, 0);
+    const Rozbor x = test::rozeber_xml(xml.report);
     ASSERT_EQ(x.vada, "");
     EXPECT_EQ(x.chybE, c.chybE);
     EXPECT_EQ(x.chybW, c.chybW);
@@ -56,12 +56,12 @@ void over_ctyri_formaty(const Pokus& p, const std::string& vstup, const std::str
         ASSERT_EQ(x.radky[i], ocekavany) << "row " << i + 1;
     }
 
-    const Beh txt = p.spust({vstup, p.cesta("r.txt")});
-    ASSERT_EQ(txt.kod, 0);
-    EXPECT_TRUE(test::ma_paticku_txt(txt.hlaseni, c.chybE, c.chybW));
-    const Beh htm = p.spust({vstup, p.cesta("r.htm")});
-    ASSERT_EQ(htm.kod, 0);
-    EXPECT_TRUE(test::ma_paticku_htm(htm.hlaseni));
+    const RunResult txt = p.run_belun({vstup, p.cesta("r.txt")});
+    ASSERT_EQ(txt.exit_code, 0);
+    EXPECT_TRUE(test::ma_paticku_txt(txt.report, c.chybE, c.chybW));
+    const RunResult htm = p.run_belun({vstup, p.cesta("r.htm")});
+    ASSERT_EQ(htm.exit_code, 0);
+    EXPECT_TRUE(test::ma_paticku_htm(htm.report));
 }
 
 TEST(Hostile, EveryPrefixOfAValidDocumentEndsWithACompleteReport) {
@@ -72,9 +72,9 @@ TEST(Hostile, EveryPrefixOfAValidDocumentEndsWithACompleteReport) {
     const std::string vstup = p.cesta("d.xml"), csv = p.cesta("r.csv");
     for (std::size_t n = 0; n <= doc.size(); ++n) {
         p.zapis(vstup, std::string_view(doc).substr(0, n));
-        const Beh beh = p.spust({vstup, csv});
-        ASSERT_EQ(beh.kod, 0) << n << " bytes";
-        const Rozbor r = test::rozeber_csv(beh.hlaseni);
+        const RunResult beh = p.run_belun({vstup, csv});
+        ASSERT_EQ(beh.exit_code, 0) << n << " bytes";
+        const Rozbor r = test::rozeber_csv(beh.report);
         ASSERT_EQ(r.vada, "") << n << " bytes";
         ASSERT_EQ(r.chybE + r.chybW, static_cast<long>(r.radky.size())) << n << " bytes";
         // Until the root's end tag is whole, the document is reported as not being one.
@@ -109,7 +109,7 @@ TEST(Hostile, RandomlyDamagedBytesKeepEveryReportWhole) {
 }
 
 TEST(Hostile, NulBytesEndTextsAndNeverReachTheReport) {
-    const std::string hlava = test::hlavicka_dokumentu(), konec = test::konec_dokumentu();
+    const std::string hlava = test::document_head(), konec = test::document_tail();
     auto nahrad = [&](std::string_view co, std::string_view cim) {
         std::string d = hlava;
         d.replace(d.find(co), co.size(), cim);
@@ -123,8 +123,8 @@ TEST(Hostile, NulBytesEndTextsAndNeverReachTheReport) {
     p.zapis(vstup, nahrad("<rok>2006</rok>",
                           "<rok>20\0"s
                           "06</rok>"));
-    Beh beh = p.spust({vstup, csv});
-    Rozbor r = test::rozeber_csv(beh.hlaseni);
+    RunResult beh = p.run_belun({vstup, csv});
+    Rozbor r = test::rozeber_csv(beh.report);
     ASSERT_EQ(r.vada, "");
     ASSERT_FALSE(r.radky.empty());
     EXPECT_EQ(r.radky[0][1], "ER209");
@@ -132,8 +132,8 @@ TEST(Hostile, NulBytesEndTextsAndNeverReachTheReport) {
 
     // So does a name: the element "au" is unknown and does not match its closing tag.
     p.zapis(vstup, nahrad("<autor>", "<au\0tor>"s));
-    beh = p.spust({vstup, csv});
-    r = test::rozeber_csv(beh.hlaseni);
+    beh = p.run_belun({vstup, csv});
+    r = test::rozeber_csv(beh.report);
     ASSERT_EQ(r.vada, "");
     EXPECT_EQ(kody(r)["ES301"], 1);
     EXPECT_EQ(kody(r)["ES302"], 1);
@@ -145,8 +145,8 @@ TEST(Hostile, NulBytesEndTextsAndNeverReachTheReport) {
 
     // A file of nothing but NUL bytes is no document, reported on its only line.
     p.zapis(vstup, std::string(1 << 16, '\0'));
-    beh = p.spust({vstup, csv});
-    r = test::rozeber_csv(beh.hlaseni);
+    beh = p.run_belun({vstup, csv});
+    r = test::rozeber_csv(beh.report);
     ASSERT_EQ(r.vada, "");
     ASSERT_EQ(r.radky.size(), 1u);
     EXPECT_EQ(r.radky[0][0], "1");
@@ -156,22 +156,22 @@ TEST(Hostile, NulBytesEndTextsAndNeverReachTheReport) {
     p.zapis(vstup, nahrad("<rok>2006</rok>", "<rok>2006</rok\0>\0\0<x\0y>1\0</x\0y>\0"s));
     over_ctyri_formaty(p, vstup, "NUL bytes in tags");
     for (const char* jmeno : {"r.csv", "r.xml", "r.txt", "r.htm"}) {
-        beh = p.spust({vstup, p.cesta(jmeno), p.cesta("o.xml")});
-        EXPECT_EQ(beh.hlaseni.find('\0'), std::string::npos) << jmeno;
-        EXPECT_EQ(beh.vystup.find('\0'), std::string::npos) << jmeno;
+        beh = p.run_belun({vstup, p.cesta(jmeno), p.cesta("o.xml")});
+        EXPECT_EQ(beh.report.find('\0'), std::string::npos) << jmeno;
+        EXPECT_EQ(beh.copy.find('\0'), std::string::npos) << jmeno;
     }
 }
 
 TEST(Hostile, MegabyteNamesContentsAndAttributesKeepTheirFirst300Characters) {
-    const std::string hlava = test::hlavicka_dokumentu(), konec = test::konec_dokumentu();
+    const std::string hlava = test::document_head(), konec = test::document_tail();
     const std::size_t mega = 1 << 20;
     Pokus p;
     const std::string vstup = p.cesta("d.xml"), csv = p.cesta("r.csv");
-    auto spust = [&](const std::string& dokument) {
+    auto run_document = [&](const std::string& dokument) {
         p.zapis(vstup, dokument);
-        const Beh beh = p.spust({vstup, csv});
-        EXPECT_EQ(beh.kod, 0);
-        Rozbor r = test::rozeber_csv(beh.hlaseni);
+        const RunResult beh = p.run_belun({vstup, csv});
+        EXPECT_EQ(beh.exit_code, 0);
+        Rozbor r = test::rozeber_csv(beh.report);
         EXPECT_EQ(r.vada, "");
         return r;
     };
@@ -181,12 +181,13 @@ TEST(Hostile, MegabyteNamesContentsAndAttributesKeepTheirFirst300Characters) {
         return d + konec;
     };
 
-    Rozbor r = spust(s_rokem("<rok>" + std::string(mega, '7') + "</rok>"));
+    Rozbor r = run_document(s_rokem("<rok>" + std::string(mega, '7') + "</rok>"));
     ASSERT_EQ(r.radky.size(), 2u);
     EXPECT_EQ(r.radky[0][1], "ER209");
     EXPECT_EQ(r.radky[0][5], std::string(300, '7'));
 
-    r = spust(hlava + "<" + std::string(mega, 'q') + ">1</" + std::string(mega, 'q') + ">\r\n" + konec);
+    r = run_document(hlava + "<" + std::string(mega, 'q') + ">1</" + std::string(mega, 'q') + ">\r\n" +
+                     konec);
     ASSERT_EQ(kody(r)["ES301"], 1);
     for (const auto& radek : r.radky) {
         if (radek[1] == "ES301") {
@@ -197,17 +198,17 @@ TEST(Hostile, MegabyteNamesContentsAndAttributesKeepTheirFirst300Characters) {
 
     std::string d = hlava;
     d.replace(d.find("<DUV "), 5, "<DUV " + std::string(mega, 'a') + " ");
-    r = spust(d + konec);
+    r = run_document(d + konec);
     ASSERT_FALSE(r.radky.empty());
     EXPECT_EQ(r.radky[0][1], "WS102");
     EXPECT_EQ(r.radky[0][5], std::string(300, 'a'));
 
     // A megabyte of attributes on a field: the tag's rest is skipped and its content still read.
-    r = spust(s_rokem("<rok " + std::string(mega, 'b') + ">2006</rok>"));
+    r = run_document(s_rokem("<rok " + std::string(mega, 'b') + ">2006</rok>"));
     EXPECT_EQ(kody(r), (std::map<std::string, int>{{"ES308", 1}}));
 
     // A comment of a megabyte among the fields is skipped whole, lines and all.
-    r = spust(hlava + "<!-- " + std::string(mega, 'c') + "\r\n -->\r\n" + konec);
+    r = run_document(hlava + "<!-- " + std::string(mega, 'c') + "\r\n -->\r\n" + konec);
     ASSERT_EQ(r.radky.size(), 1u);
     EXPECT_EQ(r.radky[0][1], "ES308");
     EXPECT_EQ(r.radky[0][0], "14");
@@ -218,13 +219,13 @@ TEST(Hostile, LineNumberAfterTenMillionLineBreaksIsShownInFull) {
     const std::string vstup = p.cesta("d.xml");
     {
         std::ofstream f(vstup, std::ios::binary);
-        f << test::hlavicka_dokumentu();  // ten lines
+        f << test::document_head();  // ten lines
         const std::string blok(1'000'000, '\n');
         for (int i = 0; i < 10; ++i) f << blok;
-        f << "<xyz>1</xyz>\r\n" << test::konec_dokumentu();
+        f << "<xyz>1</xyz>\r\n" << test::document_tail();
     }
-    const Beh csv = p.spust({vstup, p.cesta("r.csv")});
-    const Rozbor r = test::rozeber_csv(csv.hlaseni);
+    const RunResult csv = p.run_belun({vstup, p.cesta("r.csv")});
+    const Rozbor r = test::rozeber_csv(csv.report);
     ASSERT_EQ(r.vada, "");
     ASSERT_EQ(r.radky.size(), 2u);
     EXPECT_EQ(r.radky[0][0], "10000011");
@@ -232,9 +233,9 @@ TEST(Hostile, LineNumberAfterTenMillionLineBreaksIsShownInFull) {
     EXPECT_EQ(r.radky[1][0], "10000013");
     EXPECT_EQ(r.radky[1][1], "ES308");
 
-    const Beh txt = p.spust({vstup, p.cesta("r.txt")});
-    EXPECT_NE(txt.hlaseni.find("\r\n 10000011  ES301"), std::string::npos);
-    EXPECT_TRUE(test::ma_paticku_txt(txt.hlaseni, 2, 0));
+    const RunResult txt = p.run_belun({vstup, p.cesta("r.txt")});
+    EXPECT_NE(txt.report.find("\r\n 10000011  ES301"), std::string::npos);
+    EXPECT_TRUE(test::ma_paticku_txt(txt.report, 2, 0));
 }
 
 // An eight-digit identification number with a valid check digit.
@@ -266,9 +267,9 @@ TEST(Hostile, TenThousandEmployersInOneFile) {
         f << s_icem(ico(5'100'000));  // the first employer once more, after the table is full
         f << doc.substr(po);
     }
-    const Beh beh = p.spust({vstup, p.cesta("r.csv")});
-    ASSERT_EQ(beh.kod, 0);
-    const Rozbor r = test::rozeber_csv(beh.hlaseni);
+    const RunResult beh = p.run_belun({vstup, p.cesta("r.csv")});
+    ASSERT_EQ(beh.exit_code, 0);
+    const Rozbor r = test::rozeber_csv(beh.report);
     ASSERT_EQ(r.vada, "");
     // Only the register warnings, the full table of identities once, and the repeated employer.
     EXPECT_EQ(kody(r), (std::map<std::string, int>{{"WR204", 10'001}, {"WL901", 1}, {"EL074", 1}}));
@@ -302,9 +303,9 @@ TEST(Hostile, EmployerWithHundredThousandEmployees) {
         }
         f << doc.substr(doc.find("</zamestnavatel>"));
     }
-    const Beh beh = p.spust({vstup, p.cesta("r.csv")});
-    ASSERT_EQ(beh.kod, 0);
-    const Rozbor r = test::rozeber_csv(beh.hlaseni);
+    const RunResult beh = p.run_belun({vstup, p.cesta("r.csv")});
+    ASSERT_EQ(beh.exit_code, 0);
+    const Rozbor r = test::rozeber_csv(beh.report);
     ASSERT_EQ(r.vada, "");
     std::map<std::string, test::RadekHlaseni> podle_kodu;
     for (const auto& radek : r.radky) podle_kodu[radek[1]] = radek;

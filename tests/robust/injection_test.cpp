@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "tests/robust/pokus.h"
-#include "tests/robust/rozbor.h"
-#include "tests/support/beh.h"
+#include "tests/robust/report_parser.h"
+#include "tests/robust/scratch.h"
+#include "tests/support/run_belun.h"
 
 namespace tavon {
 namespace {
 
-using test::Beh;
 using test::Pokus;
 using test::Rozbor;
+using test::RunResult;
 
 // Every tag of the HTML report is one of the report's own.
 std::string cizi_znacka(const std::string& html) {
@@ -62,31 +62,31 @@ void over(const std::string& dokument, const std::string& kod, std::size_t sloup
         return false;
     };
 
-    const Beh csv = p.spust({vstup, p.cesta("r.csv")});
-    ASSERT_EQ(csv.kod, 0);
-    const Rozbor c = test::rozeber_csv(csv.hlaseni);
+    const RunResult csv = p.run_belun({vstup, p.cesta("r.csv")});
+    ASSERT_EQ(csv.exit_code, 0);
+    const Rozbor c = test::rozeber_csv(csv.report);
     ASSERT_EQ(c.vada, "");
-    EXPECT_TRUE(nese(c)) << csv.hlaseni;
+    EXPECT_TRUE(nese(c)) << csv.report;
 
-    const Beh xml = p.spust({vstup, p.cesta("r.xml")});
-    const Rozbor x = test::rozeber_xml(xml.hlaseni);
+    const RunResult xml = p.run_belun({vstup, p.cesta("r.xml")});
+    const Rozbor x = test::rozeber_xml(xml.report);
     ASSERT_EQ(x.vada, "");
     EXPECT_EQ(x.radky, c.radky);
     EXPECT_EQ(x.soubor, vstup);
     EXPECT_TRUE(nese(x));
 
-    const Beh htm = p.spust({vstup, p.cesta("r.htm")});
-    EXPECT_EQ(cizi_znacka(htm.hlaseni), "");
-    EXPECT_NE(htm.hlaseni.find("&nbsp;" + html_text(text) + "</"), std::string::npos);
-    EXPECT_NE(htm.hlaseni.find("<th width=38%> " + html_text(vstup) + " </th>"), std::string::npos);
-    EXPECT_TRUE(test::ma_paticku_htm(htm.hlaseni));
+    const RunResult htm = p.run_belun({vstup, p.cesta("r.htm")});
+    EXPECT_EQ(cizi_znacka(htm.report), "");
+    EXPECT_NE(htm.report.find("&nbsp;" + html_text(text) + "</"), std::string::npos);
+    EXPECT_NE(htm.report.find("<th width=38%> " + html_text(vstup) + " </th>"), std::string::npos);
+    EXPECT_TRUE(test::ma_paticku_htm(htm.report));
 
-    const Beh txt = p.spust({vstup, p.cesta("r.txt")});
-    EXPECT_TRUE(test::ma_paticku_txt(txt.hlaseni, c.chybE, c.chybW));
+    const RunResult txt = p.run_belun({vstup, p.cesta("r.txt")});
+    EXPECT_TRUE(test::ma_paticku_txt(txt.report, c.chybE, c.chybW));
 }
 
 std::string s_polem(const std::string& pole) {
-    return test::hlavicka_dokumentu() + pole + "\r\n" + test::konec_dokumentu();
+    return test::document_head() + pole + "\r\n" + test::document_tail();
 }
 
 std::string nahrad(std::string text, const std::string& co, const std::string& cim) {
@@ -145,8 +145,8 @@ TEST(Injection, LineBreaksInsideTextsAreDroppedNotWritten) {
     Pokus p;
     const std::string vstup = p.cesta("d.xml");
     p.zapis(vstup, nahrad(s_polem(""), "<rok>2006<", "<rok>a;\r\n\"b\r\n\r\n<"));
-    const Beh beh = p.spust({vstup, p.cesta("r.csv")});
-    const Rozbor r = test::rozeber_csv(beh.hlaseni);
+    const RunResult beh = p.run_belun({vstup, p.cesta("r.csv")});
+    const Rozbor r = test::rozeber_csv(beh.report);
     ASSERT_EQ(r.vada, "");
     ASSERT_FALSE(r.radky.empty());
     EXPECT_EQ(r.radky[0][1], "ER209");

@@ -5,15 +5,15 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/robust/pokus.h"
-#include "tests/robust/rozbor.h"
-#include "tests/support/beh.h"
+#include "tests/robust/report_parser.h"
+#include "tests/robust/scratch.h"
+#include "tests/support/run_belun.h"
 
 namespace tavon {
 namespace {
 
-using test::Beh;
 using test::Pokus;
+using test::RunResult;
 
 const std::string kBanner = "\nProgram  TAVON_v0.9  kontola dat pro DUV\n";
 
@@ -36,10 +36,10 @@ void over_konzoli(const std::string& konzole, const std::string& jmeno) {
 // buffer, so the failure shows while the rows are written.
 std::string maly() { return test::precti_soubor(test::koren() / "examples/duv-ok.xml"); }
 std::string velky() {
-    std::string d = test::hlavicka_dokumentu();
+    std::string d = test::document_head();
     for (int i = 0; i < 2000; ++i)
         d += "<neznamy" + std::to_string(i) + ">1</neznamy" + std::to_string(i) + ">\r\n";
-    return d + test::konec_dokumentu();
+    return d + test::document_tail();
 }
 
 TEST(Zapis, FullDiskUnderTheReport) {
@@ -47,16 +47,16 @@ TEST(Zapis, FullDiskUnderTheReport) {
     const std::string vstup = p.cesta("d.xml");
     for (const std::string& dokument : {maly(), velky()}) {
         p.zapis(vstup, dokument);
-        const Beh beh = p.spust({vstup, "/dev/full"});
-        EXPECT_EQ(beh.kod, 13);
-        over_konzoli(beh.konzole, "/dev/full");
+        const RunResult beh = p.run_belun({vstup, "/dev/full"});
+        EXPECT_EQ(beh.exit_code, 13);
+        over_konzoli(beh.console, "/dev/full");
         // Every format, through a link: the format follows the link's name.
         for (const char* jmeno : {"r.csv", "r.xml", "r.txt", "r.htm"}) {
             const std::string odkaz = p.cesta(jmeno);
             std::filesystem::create_symlink("/dev/full", odkaz);
-            const Beh b = p.spust({vstup, odkaz, "-w"});
-            EXPECT_EQ(b.kod, 13) << jmeno;
-            over_konzoli(b.konzole, odkaz);
+            const RunResult b = p.run_belun({vstup, odkaz, "-w"});
+            EXPECT_EQ(b.exit_code, 13) << jmeno;
+            over_konzoli(b.console, odkaz);
             std::filesystem::remove(odkaz);
         }
     }
@@ -67,11 +67,11 @@ TEST(Zapis, FullDiskUnderTheOutputFile) {
     const std::string vstup = p.cesta("d.xml");
     for (const std::string& dokument : {maly(), velky()}) {
         p.zapis(vstup, dokument);
-        const Beh beh = p.spust({vstup, p.cesta("r.csv"), "/dev/full"});
-        EXPECT_EQ(beh.kod, 13);
-        over_konzoli(beh.konzole, "/dev/full");
+        const RunResult beh = p.run_belun({vstup, p.cesta("r.csv"), "/dev/full"});
+        EXPECT_EQ(beh.exit_code, 13);
+        over_konzoli(beh.console, "/dev/full");
         // The report itself was written whole.
-        const test::Rozbor r = test::rozeber_csv(beh.hlaseni);
+        const test::Rozbor r = test::rozeber_csv(beh.report);
         EXPECT_EQ(r.vada, "");
     }
 }
@@ -80,11 +80,11 @@ TEST(Zapis, NothingFailsWithoutAFullDisk) {
     Pokus p;
     const std::string vstup = p.cesta("d.xml");
     p.zapis(vstup, velky());
-    const Beh beh = p.spust({vstup, p.cesta("r.csv"), p.cesta("o.xml")});
-    EXPECT_EQ(beh.kod, 0);
-    EXPECT_TRUE(test::konci(beh.konzole, "\nProgram ukoncen normalne\n"));
-    EXPECT_GT(beh.hlaseni.size(), std::size_t{1} << 16);
-    EXPECT_TRUE(test::konci(beh.vystup, "</DUV>\r\n"));
+    const RunResult beh = p.run_belun({vstup, p.cesta("r.csv"), p.cesta("o.xml")});
+    EXPECT_EQ(beh.exit_code, 0);
+    EXPECT_TRUE(test::konci(beh.console, "\nProgram ukoncen normalne\n"));
+    EXPECT_GT(beh.report.size(), std::size_t{1} << 16);
+    EXPECT_TRUE(test::konci(beh.copy, "</DUV>\r\n"));
 }
 
 }  // namespace

@@ -1,0 +1,110 @@
+// The validator: the pipeline of parts over one source, from the tokenizer through the document
+// structure, the field checks and the record rules to the findings sink.
+#include "tavon/validator.h"
+
+#include <cstring>
+
+#include "base/reporter.h"
+#include "data/data_set.h"
+#include "document/document_reader.h"
+#include "employer/employer_rules.h"
+#include "fields/field_checks.h"
+#include "reader/tokenizer.h"
+#include "records/employee_rules.h"
+#include "records/employee_store.h"
+#include "report/findings.h"
+
+namespace tavon {
+namespace {
+
+// A name compared with a field code of six characters, without a library call per field.
+bool is_name(std::string_view name, const char (&code)[7]) {
+    return name.size() == 6 && std::memcmp(name.data(), code, 6) == 0;
+}
+
+// What the document structure hands on: record starts and ends, and fields, to the field checks,
+// the employee store and the rules. It also keeps the employer and employee of the findings.
+class Checks {
+  public:
+    Checks(const DataSet& data, Reporter& reporter, ProgressSink* progress)
+        : data_(data),
+          reporter_(reporter),
+          progress_(progress),
+          fields_(data, reporter),
+          employee_rules_(data.tariffs(), reporter),
+          employer_rules_(data, reporter) {}
+
+    void root_started() { fields_.start_submitter(); }
+    void root_ended() { report_presence(kSubmitterFields, fields_.submitter(), reporter_, kNothing, false); }
+
+    void employer_started() {
+        report_presence(kSubmitterFields, fields_.submitter(), reporter_, " ", true);
+        store_.start_employer();
+        fields_.start_employer();
+        reporter_.employee = kNothing;
+    }
+
+    void employee_started(bool first) {
+        if (first) report_presence(kEmployerFields, fields_.employer(), reporter_, " ", true);
+        fields_.start_employee();
+        store_.start_employee();
+    }
+
+    void employee_ended() {
+        if (progress_)
+            progress_->employee_done(reporter_.current_line_number(), reporter_.employee, reporter_.employer);
+        employee_rules_.end_of_employee(fields_.employee(), store_);
+    }
+
+    void employer_ended(bool had_employees) {
+        employer_rules_.end_of_employer(fields_.employer(), fields_.employer_values(), fields_.employee(),
+                                        store_, had_employees);
+    }
+
+    void field(Record record, std::string_view name, std::string_view content, bool) {
+        switch (record) {
+            case Record::Submitter: fields_.submitter_field(name, content); break;
+            case Record::Employer:
+                if (is_name(name, "AA0017")) reporter_.employer = content;
+                fields_.employer_field(name, content);
+                break;
+            case Record::Employee: {
+                if (is_name(name, "AA0126")) reporter_.employee = content;
+                const FieldOutcome out = fields_.employee_field(name, content);
+                if (out.has_value)
+                    store_.keep(out.row, content, out.number, reporter_.current_line_number(),
+                                data_.states());
+                if (out.passed && out.row == employee::AA0033 && content.size() > 2)
+                    store_.note_long_state_code(content, reporter_.current_line());
+                break;
+            }
+        }
+    }
+
+  private:
+    const DataSet& data_;
+    Reporter& reporter_;
+    ProgressSink* progress_;
+    FieldChecks fields_;
+    EmployeeStore store_;
+    EmployeeRules employee_rules_;
+    EmployerRules employer_rules_;
+};
+
+}  // namespace
+
+Validator::Validator(Options options) : options_(std::move(options)) {}
+Validator::~Validator() = default;
+
+Result Validator::run(Source& source, FindingSink& sink, CopySink* copy, ProgressSink* progress) {
+    const std::shared_ptr<const DataSet> data = options_.data ? options_.data : DataSet::built_in();
+    Findings findings(sink, options_.report_warnings);
+    Tokenizer tokenizer(source);
+    Reporter reporter(findings, tokenizer.line());
+    Checks checks(*data, reporter, progress);
+    DocumentReader<Checks> document(tokenizer, checks, reporter, copy);
+    document.run();
+    return {!tokenizer.source_failed(), findings.totals};
+}
+
+}  // namespace tavon

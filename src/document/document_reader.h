@@ -1,0 +1,319 @@
+// The document's structure: a small state machine over the tokens that knows which element may
+// come where. It reports the findings about the structure itself, writes the normalised copy, and
+// hands every record start and end and every field to a handler (the field checks and rules).
+//
+// The handler provides:
+//   void root_started();                    the root element has begun (the submitter block follows)
+//   void root_ended();                      the root element's end
+//   void employer_started();
+//   void employee_started(bool first);      first: the first employee of its employer
+//   void employee_ended();
+//   void employer_ended(bool had_employees);
+//   void field(Record record, std::string_view name, std::string_view content, bool empty_element);
+#pragma once
+
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "base/reporter.h"
+#include "base/text.h"
+#include "reader/tokenizer.h"
+#include "tavon/validator.h"
+
+#ifndef TAVON_NS_HOST
+#define TAVON_NS_HOST "duv.example.org"
+#endif
+
+namespace tavon {
+
+enum class Record { Submitter, Employer, Employee };
+
+namespace document {
+inline constexpr std::string_view kNamespace = "http://" TAVON_NS_HOST "/schemas/2004/DUV/1.6/";
+inline constexpr std::string_view kVersion = "verze=\"1.6\"";
+inline constexpr std::string_view kXmlns = "xmlns=\"http://" TAVON_NS_HOST "/schemas/2004/DUV/1.6/\"";
+inline constexpr std::string_view kXmlnsDuv = "xmlns:duv=\"http://" TAVON_NS_HOST "/schemas/2004/DUV/1.6/\"";
+inline constexpr std::string_view kRootExpected =
+    "verze=\"1.6\" xmlns=\"http://" TAVON_NS_HOST "/schemas/2004/DUV/1.6/\"";
+}  // namespace document
+
+template <typename Handler>
+class DocumentReader {
+  public:
+    DocumentReader(Tokenizer& tokenizer, Handler& handler, Reporter& reporter, CopySink* copy)
+        : tokenizer_(tokenizer), handler_(handler), reporter_(reporter), copy_(copy) {
+        name_.set("        inicializace buf_elementu");
+    }
+
+    // Reads the whole input, then makes the findings that only its end can show (unless the source
+    // failed to open a document of its list, which ends the run at once).
+    void run() {
+        while (state_ != State::Ended) step();
+        if (!tokenizer_.source_failed()) finish();
+    }
+
+  private:
+    enum class State {
+        BeforeRoot,
+        RootStart,
+        Submitter,
+        AfterRoot,
+        RootEnd,
+        EmployerStart,
+        Employer,
+        EmployerEnd,
+        EmployeeStart,
+        Employee,
+        EmployeeEnd,
+        Ended
+    };
+
+    void step() {
+        switch (state_) {
+            case State::BeforeRoot: before_root(); break;
+            case State::RootStart: root_start(); break;
+            case State::Submitter: fields(Record::Submitter); break;
+            case State::AfterRoot: after_root(); break;
+            case State::RootEnd: report_root_end(); break;
+            case State::EmployerStart: employer_start(); break;
+            case State::Employer: fields(Record::Employer); break;
+            case State::EmployerEnd:
+                handler_.employer_ended(had_employees_);
+                state_ = State::Submitter;
+                break;
+            case State::EmployeeStart: employee_start(); break;
+            case State::Employee: fields(Record::Employee); break;
+            case State::EmployeeEnd:
+                handler_.employee_ended();
+                state_ = State::Employer;
+                break;
+            case State::Ended: break;
+        }
+    }
+
+    void input_ended() { state_ = State::Ended; }
+
+    void echo(std::string_view a) {
+        if (!copy_) return;
+        copy_->write("<");
+        copy_->write(a);
+        copy_->write(">\n");
+    }
+    void echo_field(std::string_view name, std::string_view content, std::string_view closing) {
+        if (!copy_) return;
+        copy_->write("<");
+        copy_->write(name);
+        copy_->write(">");
+        copy_->write(content);
+        copy_->write("<");
+        copy_->write(closing);
+        copy_->write(">\n");
+    }
+
+    // Before the root element: the prolog (echoed), declarations and comments, other names skipped.
+    void before_root() {
+        for (;;) {
+            if (tokenizer_.read_name(name_) < 0) return input_ended();
+            const std::string_view name = name_.text();
+            if (!name.empty() && name[0] == '?') {
+                const std::string prolog(name);
+                if (tokenizer_.read_tag_rest(name_, true) < 0) return input_ended();
+                if (copy_) {
+                    copy_->write("<");
+                    copy_->write(prolog);
+                    copy_->write(" ");
+                    copy_->write(name_.text());
+                    copy_->write(">\n");
+                }
+            } else if (!name.empty() && name[0] == '!') {
+                // A declaration or comment: the next search for "<" skips it.
+            } else if (name.substr(0, 3) == "DUV") {
+                if (copy_) {
+                    copy_->write("<DUV verze=\"1.6\" xmlns=\"");
+                    copy_->write(document::kNamespace);
+                    copy_->write("\"> \n");
+                }
+                state_ = State::RootStart;
+                return;
+            }
+        }
+    }
+
+    void root_start() {
+        if (tokenizer_.read_tag_rest(name_, true) < 0) return input_ended();
+        const std::string_view attributes = name_.text();
+        auto has = [&](std::string_view what) { return attributes.find(what) != std::string_view::npos; };
+        if (!has(document::kVersion) || (!has(document::kXmlns) && !has(document::kXmlnsDuv)))
+            reporter_.report_here("WS102", "DUV", attributes, document::kRootExpected);
+        handler_.root_started();
+        employers_seen_ = EmployersSeen::None;
+        state_ = State::Submitter;
+    }
+
+    // The field elements of the submitter block, an employer or an employee, until a structural
+    // name changes the state.
+    void fields(Record record) {
+        for (;;) {
+            std::string_view fast_name, fast_content, fast_closing;
+            if (tokenizer_.read_whole_field(fast_name, fast_content, fast_closing)) {
+                field(record, fast_name, trim_leading_spaces(fast_content), fast_closing, false, true);
+                continue;
+            }
+            if (tokenizer_.read_name(name_) < 0) return input_ended();
+            name_.cut_at_nul();
+            const std::string_view name(name_.data, name_.len);
+            if (!name.empty() && (name[0] == 'z' || name[0] == '/') && structural_name(record, name)) return;
+
+            // The element's name stays in name_; its rest, content and closing name are read into
+            // tokens of their own, so that nothing is copied.
+            if (name == "!--") {
+                if (tokenizer_.skip_comment_rest() < 0) return input_ended();
+                return;
+            }
+            const int rest = tokenizer_.read_tag_rest(rest_, false);
+            if (rest < 0) return input_ended();
+            if (rest == 2) {
+                const std::string_view text = rest_.text();
+                if (text == "/")
+                    name_.push('/');
+                else
+                    reporter_.report_here("ES300", name_.text(), text, "  ");
+            }
+
+            std::string_view content;
+            std::string_view closing;
+            const bool empty_element = name_.len > 0 && name_.data[name_.len - 1] == '/';
+            if (empty_element) {
+                --name_.len;
+                closing_.clear();
+                closing_.push('/');
+                for (std::size_t i = 0; i < name_.len; ++i) closing_.data[closing_.len++] = name_.data[i];
+                closing = std::string_view(closing_.data, closing_.len);
+            } else {
+                if (tokenizer_.read_content(content_) < 0) return input_ended();
+                content = trim_leading_spaces(content_.text());
+                if (tokenizer_.read_name(closing_) < 0) return input_ended();
+                closing = closing_.text();
+            }
+            field(record, std::string_view(name_.data, name_.len), content, closing, empty_element, false);
+        }
+    }
+
+    // One field element read whole: its closing name (`closing_matches` when known to match), the
+    // echo, and the field's checks.
+    void field(Record record, std::string_view name, std::string_view content, std::string_view closing,
+               bool empty_element, bool closing_matches) {
+        if (!closing_matches && !is_closing_of(name, closing))
+            reporter_.report_here("ES302", name, closing, "  ");
+        if (record != Record::Employee || !empty_element) echo_field(name, content, closing);
+        handler_.field(record, name, content, empty_element);
+    }
+
+    // The names that end or open a record in the given state; true when one was met (the next
+    // state is set).
+    bool structural_name(Record record, std::string_view name) {
+        switch (record) {
+            case Record::Submitter:
+                if (name == "zamestnavatel") {
+                    echo(name);
+                    state_ = State::EmployerStart;
+                    return true;
+                }
+                if (name == "/DUV") {
+                    state_ = State::RootEnd;
+                    return true;
+                }
+                return false;
+            case Record::Employer:
+                if (name == "zamestnanec") {
+                    echo(name);
+                    state_ = State::EmployeeStart;
+                    return true;
+                }
+                if (name == "/zamestnavatel") {
+                    echo(name);
+                    state_ = State::EmployerEnd;
+                    return true;
+                }
+                return false;
+            case Record::Employee:
+                if (name == "/zamestnanec") {
+                    echo(name);
+                    state_ = State::EmployeeEnd;
+                    return true;
+                }
+                if (name == "/zamestnavatel") {
+                    echo(name);
+                    state_ = State::Submitter;
+                    return true;
+                }
+                return false;
+        }
+        return false;
+    }
+
+    // After the root's end: only a further employer or root end is looked at.
+    void after_root() {
+        for (;;) {
+            if (tokenizer_.read_name(name_) < 0) return input_ended();
+            const std::string_view name = name_.text();
+            if (name == "zamestnavatel") {
+                echo(name);
+                state_ = State::EmployerStart;
+                return;
+            }
+            if (name == "/DUV") {
+                state_ = State::RootEnd;
+                return;
+            }
+        }
+    }
+
+    void report_root_end() {
+        handler_.root_ended();
+        root_end_seen_ = true;
+        state_ = State::AfterRoot;
+    }
+
+    void employer_start() {
+        handler_.employer_started();
+        first_employee_pending_ = true;
+        state_ = State::Employer;
+        employers_seen_ = EmployersSeen::Some;
+        had_employees_ = false;
+    }
+
+    void employee_start() {
+        handler_.employee_started(first_employee_pending_);
+        first_employee_pending_ = false;
+        state_ = State::Employee;
+        had_employees_ = true;
+    }
+
+    // The findings that only the end of the input can show.
+    void finish() {
+        if (!root_end_seen_) reporter_.report_here("ES306", kNothing, kNothing, kNothing);
+        if (employers_seen_ == EmployersSeen::None)
+            reporter_.report_here("ES308", kNothing, kNothing, kNothing);
+    }
+
+    // Whether the root element had employers: unknown until the root element is met.
+    enum class EmployersSeen { Unknown, None, Some };
+
+    Tokenizer& tokenizer_;
+    Handler& handler_;
+    Reporter& reporter_;
+    CopySink* copy_;
+    State state_ = State::BeforeRoot;
+    Token name_;     // tag names; in a field element its name
+    Token rest_;     // the rest of a field element's tag
+    Token content_;  // its content
+    Token closing_;  // the name taken as its closing tag
+    bool root_end_seen_ = false;
+    EmployersSeen employers_seen_ = EmployersSeen::Unknown;
+    bool first_employee_pending_ = false;
+    bool had_employees_ = false;
+};
+
+}  // namespace tavon

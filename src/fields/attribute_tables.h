@@ -1,0 +1,252 @@
+// The three attribute tables (submitter, employer, employee): per field its name, type,
+// permitted length, value range and error code, in the order the fields must stand. Each table
+// ends with an end marker row, which is no field.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "base/cz.h"
+
+namespace tavon {
+
+struct FieldSpec {
+    std::string_view name;  // element name
+    int min_length;         // inclusive length bounds in bytes
+    int max_length;
+    int range_from, range_to;  // range references: 0 none, 1-999 kNumberBounds, 1000+ kTextBounds
+    std::string_view code;     // code of every failure of the generic checks
+    char type;                 // 'S' text, 'N' whole number, 'R' number with decimals
+
+    bool has_number_range() const { return range_from >= 1 && range_from <= 999; }
+    bool has_text_range() const { return range_from >= 1000; }
+};
+
+// The bounds that the range references point to.
+inline constexpr std::array<double, 27> kNumberBounds = {
+    0,        999999999, 1,     0,     999999,  1000000000000, 0.0001,  100000000000, 1906,
+    1992,     2,         7,     80,    99,      9999.99,       16,      12,           5,
+    -9999999, -99999,    -9999, 99999, -999990, -999999,       9999999, 9999,         365};
+
+namespace detail {
+inline constexpr auto kTopText = cz<12>("ýýýýýýýýýý");
+}
+
+inline constexpr std::array<std::string_view, 23> kTextBounds = {"2006",
+                                                                 "1-6",
+                                                                 "0",
+                                                                 detail::kTopText.view(),
+                                                                 "+",
+                                                                 "2006-06-01T00:00:00",
+                                                                 "2006-09-30T23:59:59",
+                                                                 " ",
+                                                                 "000",
+                                                                 "zzz",
+                                                                 "CZ0000",
+                                                                 "CZ0999",
+                                                                 "20060601",
+                                                                 "20060930",
+                                                                 "zzzzzzzzzz",
+                                                                 "1",
+                                                                 "2",
+                                                                 "A",
+                                                                 "Z",
+                                                                 "004",
+                                                                 "ZWE",
+                                                                 "00000",
+                                                                 "zzzzz"};
+
+inline constexpr std::array<FieldSpec, 9> kSubmitterFields = {{
+    {"rok", 4, 4, 1000, 1000, "ER209", 'S'},
+    {"AA0226", 3, 3, 1001, 1001, "EL030", 'S'},
+    {"ICOpredkladatele", 8, 8, 0, 1, "ESICO", 'N'},
+    {"predkladatel", 1, 50, 1002, 1003, "ESPRE", 'S'},
+    {"autor", 2, 50, 1002, 1003, "ESAUT", 'S'},
+    {"mail", 6, 50, 1002, 1003, "ESEMA", 'S'},
+    {"telefon", 9, 50, 1004, 1003, "WSTEL", 'S'},
+    {"vytvoreno", 19, 19, 1005, 1006, "ESVYT", 'S'},
+    {"KoNeCP", 0, 0, 0, 0, "X", ' '},
+}};
+
+inline constexpr std::array<FieldSpec, 12> kEmployerFields = {{
+    {"AA0017", 8, 8, 2, 1, "ES017", 'N'},
+    {"AA0113", 0, 10, 1007, 1003, "ES113", 'S'},
+    {"AA0019", 3, 3, 1008, 1009, "ES019", 'S'},
+    {"AA0179", 6, 6, 1010, 1011, "ES179", 'S'},
+    {"AA0110", 8, 8, 1012, 1013, "ES110", 'S'},
+    {"AA0116", 1, 6, 3, 4, "ES116", 'N'},
+    {"AA0123", 1, 12, 3, 5, "ES123", 'N'},
+    {"AA0114", 1, 11, 6, 7, "EL057", 'R'},
+    {"AA0115", 1, 6, 3, 4, "ES115", 'N'},
+    {"AA0118", 1, 12, 3, 5, "ES118", 'N'},
+    {"AA0119", 1, 12, 3, 5, "ES119", 'N'},
+    {"KoNeCT", 0, 0, 0, 0, "X", ' '},
+}};
+
+inline constexpr std::array<FieldSpec, 59> kEmployeeFields = {{
+    {"AA0126", 1, 10, 1007, 1014, "ES126", 'S'},
+    {"AA0231", 4, 4, 8, 9, "EL002", 'N'},
+    {"AA0211", 1, 1, 1015, 1016, "EL032", 'S'},
+    {"AA0223", 1, 1, 1017, 1018, "ES223", 'S'},
+    {"AA0033", 2, 3, 1019, 1020, "ES033", 'S'},
+    {"AA0013", 5, 5, 1021, 1022, "ES013", 'S'},
+    {"AA0125", 1, 1, 2, 10, "WL034", 'N'},
+    {"AA0130", 1, 1, 2, 11, "ES130", 'N'},
+    {"AA0131", 1, 5, 3, 12, "ES131", 'R'},
+    {"AA0225", 1, 5, 3, 13, "ES225", 'R'},
+    {"AA0216", 1, 6, 3, 13, "ES216", 'R'},
+    {"AA0132", 1, 7, 3, 14, "ES132", 'R'},
+    {"AA0133", 1, 7, 3, 14, "ES133", 'R'},
+    {"AA0134", 1, 7, 3, 14, "ES134", 'R'},
+    {"AA0135", 1, 7, 3, 14, "ES135", 'R'},
+    {"AA0136", 1, 6, 3, 2, "ES136", 'R'},
+    {"AA0137", 1, 1, 2, 10, "ES137", 'N'},
+    {"AA0127", 1, 2, 2, 15, "EL044", 'N'},
+    {"AA0128", 1, 2, 3, 16, "ES128", 'N'},
+    {"AA0129", 1, 1, 2, 17, "EL001", 'N'},
+    {"AA0138", 1, 6, 3, 4, "ES138", 'N'},
+    {"AA0139", 1, 6, 3, 4, "ES139", 'N'},
+    {"AA0140", 1, 6, 3, 4, "ES140", 'N'},
+    {"AA0141", 1, 6, 3, 4, "ES141", 'N'},
+    {"AA0142", 1, 6, 3, 4, "ES142", 'N'},
+    {"AA0143", 1, 6, 3, 4, "ES143", 'N'},
+    {"AA0144", 1, 8, 18, 1, "ES144", 'N'},
+    {"AA0145", 1, 8, 18, 1, "ES145", 'N'},
+    {"AA0146", 1, 6, 19, 4, "ES146", 'N'},
+    {"AA0147", 1, 6, 19, 4, "ES147", 'N'},
+    {"AA0148", 1, 6, 19, 4, "ES148", 'N'},
+    {"AA0160", 1, 6, 19, 4, "ES160", 'N'},
+    {"AA0162", 1, 5, 20, 21, "ES162", 'N'},
+    {"AA0150", 1, 6, 19, 4, "ES150", 'N'},
+    {"AA0239", 1, 6, 19, 4, "ES239", 'N'},
+    {"AA0240", 1, 6, 22, 4, "ES240", 'N'},
+    {"AA0151", 1, 6, 19, 4, "ES151", 'N'},
+    {"AA0152", 1, 6, 19, 4, "ES152", 'N'},
+    {"AA0153", 1, 6, 19, 4, "ES153", 'N'},
+    {"AA0154", 1, 6, 19, 4, "ES154", 'N'},
+    {"AA0155", 1, 6, 19, 4, "ES155", 'N'},
+    {"AA0156", 1, 6, 19, 4, "ES156", 'N'},
+    {"AA0157", 1, 7, 23, 24, "ES157", 'N'},
+    {"AA0163", 1, 6, 19, 4, "ES163", 'N'},
+    {"AA0161", 1, 6, 19, 4, "ES161", 'N'},
+    {"AA0237", 1, 6, 19, 4, "ES237", 'N'},
+    {"AA0238", 1, 6, 19, 4, "ES238", 'N'},
+    {"AA0158", 1, 6, 19, 4, "ES158", 'N'},
+    {"AA0159", 1, 6, 19, 4, "ES159", 'N'},
+    {"AA0165", 1, 7, 3, 14, "ES165", 'R'},
+    {"AA0166", 1, 12, 3, 1, "ES166", 'N'},
+    {"AA0167", 1, 6, 19, 4, "ES167", 'N'},
+    {"AA0168", 1, 6, 19, 4, "ES168", 'N'},
+    {"AA0091", 4, 4, 3, 25, "ES091", 'N'},
+    {"AA0210", 1, 3, 3, 26, "ES210", 'N'},
+    {"AA0218", 1, 3, 3, 26, "ES218", 'N'},
+    {"AA0219", 1, 3, 3, 26, "ES219", 'N'},
+    {"AA0690", 6, 6, 1010, 1011, "ES690", 'S'},
+    {"KoNeCN", 0, 0, 0, 0, "X", ' '},
+}};
+
+// Row of a field name in a table (the end marker excluded), -1 when it has none. Gives the same
+// row as a scan from the first row, without comparing the name with every row.
+int find_submitter_row(std::string_view name);
+int find_employer_row(std::string_view name);
+int find_employee_row(std::string_view name);
+
+// Rows by field name, for the checks and rules that name fields.
+namespace employee {
+enum Row : int {
+    AA0126,
+    AA0231,
+    AA0211,
+    AA0223,
+    AA0033,
+    AA0013,
+    AA0125,
+    AA0130,
+    AA0131,
+    AA0225,
+    AA0216,
+    AA0132,
+    AA0133,
+    AA0134,
+    AA0135,
+    AA0136,
+    AA0137,
+    AA0127,
+    AA0128,
+    AA0129,
+    AA0138,
+    AA0139,
+    AA0140,
+    AA0141,
+    AA0142,
+    AA0143,
+    AA0144,
+    AA0145,
+    AA0146,
+    AA0147,
+    AA0148,
+    AA0160,
+    AA0162,
+    AA0150,
+    AA0239,
+    AA0240,
+    AA0151,
+    AA0152,
+    AA0153,
+    AA0154,
+    AA0155,
+    AA0156,
+    AA0157,
+    AA0163,
+    AA0161,
+    AA0237,
+    AA0238,
+    AA0158,
+    AA0159,
+    AA0165,
+    AA0166,
+    AA0167,
+    AA0168,
+    AA0091,
+    AA0210,
+    AA0218,
+    AA0219,
+    AA0690,
+    kCount
+};
+}
+namespace employer {
+enum Row : int {
+    AA0017,
+    AA0113,
+    AA0019,
+    AA0179,
+    AA0110,
+    AA0116,
+    AA0123,
+    AA0114,
+    AA0115,
+    AA0118,
+    AA0119,
+    kCount
+};
+}
+namespace submitter {
+enum Row : int { rok, AA0226, ICOpredkladatele, predkladatel, autor, mail, telefon, vytvoreno, kCount };
+}
+
+constexpr bool rows_match_names() {
+    for (int i = 0; i < employee::kCount; ++i)
+        if (kEmployeeFields[static_cast<std::size_t>(i)].name.size() != 6) return false;
+    return kEmployeeFields[employee::AA0690].name == "AA0690" &&
+           kEmployeeFields[employee::AA0136].name == "AA0136" &&
+           kEmployerFields[employer::AA0119].name == "AA0119" &&
+           kSubmitterFields[submitter::vytvoreno].name == "vytvoreno" &&
+           kEmployeeFields.size() == employee::kCount + 1 && kEmployerFields.size() == employer::kCount + 1 &&
+           kSubmitterFields.size() == submitter::kCount + 1;
+}
+static_assert(rows_match_names());
+
+}  // namespace tavon

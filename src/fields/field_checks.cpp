@@ -1,0 +1,159 @@
+#include "fields/field_checks.h"
+
+#include <algorithm>
+
+#include "base/cz.h"
+#include "base/format.h"
+#include "base/text.h"
+
+namespace tavon {
+
+void FieldChecks::start_employer() {
+    employer_.start();
+    values_.AA0114 = values_.AA0115 = values_.AA0116 = 0.0;
+}
+
+void FieldChecks::report_unknown(std::string_view name, std::string_view content) {
+    reporter_.report_here("ES301", name, content, Fmt("%d", static_cast<long long>(content.size())));
+}
+
+void FieldChecks::report_order(std::string_view name, std::string_view content, std::string_view expected) {
+    reporter_.report_here("ES305", name, content, expected);
+}
+
+void FieldChecks::report_length(const FieldSpec& spec, std::string_view name, std::string_view content) {
+    static constexpr auto kLength = cz<8>("délka ");
+    std::string expected(kLength.view());
+    expected += spec.min_length == spec.max_length ? Fmt("%d", spec.min_length)
+                                                   : Fmt("%d - %d", spec.min_length, spec.max_length);
+    reporter_.report_here(spec.code, name, content, expected);
+}
+
+void FieldChecks::report_value(const FieldSpec& spec, std::string_view name, std::string_view content) {
+    reporter_.report_here(spec.code, name, content, "?");
+}
+
+void FieldChecks::submitter_field(std::string_view name, std::string_view content) {
+    const FieldOutcome out =
+        check<Kind::Submitter>(kSubmitterFields, find_submitter_row(name), submitter_, name, content);
+    if (out.passed) submitter_actions(out.row, content);
+}
+
+void FieldChecks::employer_field(std::string_view name, std::string_view content) {
+    const FieldOutcome out =
+        check<Kind::Employer>(kEmployerFields, find_employer_row(name), employer_, name, content);
+    if (out.passed) employer_actions(out.row, content, out.number);
+}
+
+void FieldChecks::submitter_actions(int row, std::string_view content) {
+    switch (row) {
+        case submitter::ICOpredkladatele:
+            if (ico_check(content) != 0) {
+                submitter_.failed[submitter::ICOpredkladatele] = true;
+                reporter_.report_here("EL031", "ICOpredkladatele", content, kNothing);
+            }
+            submitter_number_ = register_number(content);
+            code_lists_.submitter(submitter_number_, !submitter_.ok(submitter::ICOpredkladatele));
+            break;
+        case submitter::mail:
+            if (!is_valid_email(content)) reporter_.report_here("ESEMA", "mail", content, kNothing);
+            break;
+        case submitter::vytvoreno:
+            if (content.size() >= 19 && !is_valid_time_stamp(content))
+                reporter_.report_here("ESVYT", "vytvoreno", content, kNothing);
+            break;
+        default: break;
+    }
+}
+
+void FieldChecks::employer_actions(int row, std::string_view content, double number) {
+    switch (row) {
+        case employer::AA0017:
+            if (ico_check(content) != 0) {
+                employer_.failed[employer::AA0017] = true;
+                reporter_.report_here("EL031", "AA0017", content, kNothing);
+            }
+            employer_identity_.assign(content);
+            code_lists_.provider(register_number(content), submitter_number_, !submitter_.ok(submitter::rok),
+                                 LineText(employer_.line[employer::AA0017]));
+            break;
+        case employer::AA0113:
+            // A facility code: the employer column shows it from now on.
+            if (!content.empty()) {
+                reporter_.employer.push_back('/');
+                reporter_.employer.append(content);
+                reporter_.report_here("WL054", "AA0113", content, kNothing);
+            }
+            employer_identity_.push_back('/');
+            employer_identity_.append(content);
+            break;
+        case employer::AA0019:
+            identities_.check(employer_identity_, reporter_);
+            code_lists_.legal_form(content);
+            break;
+        case employer::AA0179: code_lists_.nuts(content, "AA0179"); break;
+        case employer::AA0110:
+            if (content.size() >= 8 && !day_fits_month(content.substr(4, 2), content.substr(6, 2)))
+                reporter_.report_here("EL050", "AA0110", content, kNothing);
+            break;
+        case employer::AA0116: values_.AA0116 = number; break;
+        case employer::AA0123: values_.AA0123 = number; break;
+        case employer::AA0114: values_.AA0114 = number; break;
+        case employer::AA0115:
+            values_.AA0115 = number;
+            check_budgeted_headcount();
+            break;
+        case employer::AA0118: values_.AA0118 = number; break;
+        case employer::AA0119:
+            values_.AA0119 = number;
+            check_budget();
+            break;
+        default: break;
+    }
+}
+
+void FieldChecks::employee_actions(int row, std::string_view content) {
+    switch (row) {
+        case employee::AA0223: code_lists_.education(content); break;
+        case employee::AA0033: code_lists_.state(content); break;
+        case employee::AA0013: code_lists_.occupation(content); break;
+        case employee::AA0130: code_lists_.employment_kind(content); break;
+        case employee::AA0091: code_lists_.employment_status(content); break;
+        case employee::AA0690: code_lists_.nuts(content, "AA0690"); break;
+        default: break;
+    }
+}
+
+// The budgeted headcount (AA0116) against the average recalculated headcount (AA0114) and the
+// headcount on the last day (AA0115).
+void FieldChecks::check_budgeted_headcount() {
+    const double x = values_.AA0116, A = values_.AA0114, B = values_.AA0115;
+    if ((x < 0.11 * A || x > 9 * A) && abs_difference(x, A) > 100 && abs_difference(x, B) > 100) {
+        const double low = std::max(std::min(0.11 * A, A - 100), 0.0);
+        const double high = std::max(9 * A, A + 100);
+        reporter_.report_here("EL064", "AA0116", Fmt("%12.0f", x), Fmt("%12.0f - %12.0f", low, high));
+        return;
+    }
+    if ((x < 0.8 * A || x > 1.2 * A) && abs_difference(x, A) > 10 && abs_difference(x, B) > 10) {
+        const double low = std::max(std::min(0.8 * A, A - 10), 0.0);
+        const double high = std::max(1.2 * A, A + 10);
+        reporter_.report(LineText(employer_.line[employer::AA0116]), "WL063", "AA0116", Fmt("%12.0f", x),
+                         Fmt("%12.0f - %12.0f", low, high));
+    }
+}
+
+// The budget (AA0123) against the paid salaries (AA0118) less the extra-budgetary sources (AA0119).
+void FieldChecks::check_budget() {
+    const double x = values_.AA0123, D = values_.AA0118 - values_.AA0119;
+    const LineText line(employer_.line[employer::AA0123]);
+    if (x < 0.22 * D || x > 18 * D) {
+        reporter_.report(line, "EL062", "AA0123", Fmt("%12.0f", x),
+                         Fmt("%12.0f - %12.0f", 0.22 * D + 0.49, 18 * D));
+        return;
+    }
+    if (x < 1.6 * D || x > 2.4 * D)
+        reporter_.report(line, "WL061", "AA0123", Fmt("%12.0f", x),
+                         Fmt("%12.0f - %12.0f", 1.6 * D + 0.49, 2.4 * D));
+}
+
+}  // namespace tavon

@@ -1,0 +1,52 @@
+// What the checks note of every field of one record (the submitter block, an employer or an
+// employee): how often it occurred, its value as a number, whether it failed a check, and the line
+// where it was last met; and the presence check at a record's end.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "base/format.h"
+#include "base/reporter.h"
+#include "fields/attribute_tables.h"
+
+namespace tavon {
+
+template <std::size_t Rows>
+struct RecordFields {
+    std::array<int, Rows> count{};
+    std::array<double, Rows> value{};
+    // Set when a check rejected the field; not cleared at a record's start, so a field missing from
+    // a record keeps the flag of its last earlier occurrence (and the rules leave it alone).
+    std::array<bool, Rows> failed{};
+    std::array<std::uint64_t, Rows> line{};  // where the field was last met; 0 = never
+    int order = -1;                          // the position of the last known field met
+
+    void start() {
+        count.fill(0);
+        value.fill(0.0);
+        order = -1;
+    }
+    bool ok(int row) const { return !failed[static_cast<std::size_t>(row)]; }
+};
+
+using SubmitterFields = RecordFields<kSubmitterFields.size()>;
+using EmployerFields = RecordFields<kEmployerFields.size()>;
+using EmployeeFields = RecordFields<kEmployeeFields.size()>;
+
+// Presence of the fields of a record: ES303 for a field that did not occur, ES304 for one that
+// occurred more than once. A missing field's expected text is its name, or "0" at the starts of the
+// next records (the submitter block at every employer, the employer at its first employee).
+template <std::size_t Rows>
+void report_presence(const std::array<FieldSpec, Rows>& table, const RecordFields<Rows>& fields,
+                     Reporter& reporter, std::string_view value, bool zero_instead_of_name) {
+    for (std::size_t i = 0; i + 1 < Rows; ++i) {
+        std::string_view name = table[i].name;
+        if (fields.count[i] == 0)
+            reporter.report_here("ES303", name, value, zero_instead_of_name ? "0" : name);
+        if (fields.count[i] > 1) reporter.report_here("ES304", name, value, Fmt("%d", fields.count[i]));
+    }
+}
+
+}  // namespace tavon

@@ -1,0 +1,276 @@
+#include "reader/tokenizer.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace tavon {
+
+int Tokenizer::get_from_next_block() {
+    while (!ended_) {
+        const std::size_t n = source_.read(block_.data(), kBlock);
+        if (n > 0) {
+            pos_ = block_.data();
+            end_ = pos_ + n;
+            return static_cast<unsigned char>(*pos_++);
+        }
+        // This document is done: the input goes on in the next document of a list, or ends here.
+        if (document_end_) document_end_->document_ended();
+        const Source::Next next = source_.next_document();
+        if (next != Source::Next::Continues) ended_ = true;
+        if (next == Source::Next::Failed) source_failed_ = true;
+    }
+    return -1;
+}
+
+namespace {
+
+// The first byte in [p, limit) that is one of Z..., or limit. Reads whole 16-byte groups, up to
+// 15 bytes past limit: the block keeps that much room after its end.
+template <char... Z>
+const char* find_first(const char* p, const char* limit) {
+#if defined(__SSE2__)
+    for (; p < limit; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i hits = _mm_setzero_si128();
+        ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(v, _mm_set1_epi8(Z)))), ...);
+        if (const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hits))) {
+            const char* q = p + __builtin_ctz(bits);
+            return q < limit ? q : limit;
+        }
+    }
+    return limit;
+#else
+    while (p < limit && ((*p != Z) && ...)) ++p;
+    return p;
+#endif
+}
+
+// "AA" and four digits, the form of most field names.
+bool is_field_code(const char* j) {
+    if (j[0] != 'A' || j[1] != 'A') return false;
+    std::uint32_t c;
+    std::memcpy(&c, j + 2, 4);
+    // Every byte 0x30-0x3F, and none of them above '9'.
+    return (c & 0xF0F0F0F0u) == 0x30303030u && ((c + 0x06060606u) & 0xF0F0F0F0u) == 0x30303030u;
+}
+
+// Whether the n bytes at a and b are equal; may read 16-byte groups past them within the block.
+bool same_bytes(const char* a, const char* b, std::size_t n) {
+#if defined(__SSE2__)
+    for (; n >= 16; a += 16, b += 16, n -= 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(x, y)) != 0xFFFF) return false;
+    }
+    if (n == 0) return true;
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
+    const unsigned mask = (1u << n) - 1;
+    return (static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, y))) & mask) == mask;
+#else
+    return std::memcmp(a, b, n) == 0;
+#endif
+}
+
+}  // namespace
+
+// Appends the ordinary bytes that follow in the current block to the token, up to its
+// capacity; the byte that stops it is left for the caller's character-by-character rules.
+// A NUL byte stops it too, so that the token notes it.
+template <char... Z>
+void Tokenizer::copy_plain(Token& buf) {
+    const char* p = pos_;
+    const std::size_t room = Token::kMax - buf.len;
+    const char* limit = end_ - p > static_cast<std::ptrdiff_t>(room) ? p + room : end_;
+    const char* stop = find_first<Z..., '\0'>(p, limit);
+    std::memcpy(buf.data + buf.len, p, static_cast<std::size_t>(stop - p));
+    buf.len += static_cast<std::size_t>(stop - p);
+    pos_ = stop;
+}
+
+// Skips to the next "<" (or ">"), counting the line feeds on the way; false at the end of input.
+template <char Z>
+bool Tokenizer::skip_past() {
+    for (;;) {
+        const char* q = find_first<Z, '\n'>(pos_, end_);
+        if (q < end_) {
+            pos_ = q + 1;
+            if (*q == Z) return true;
+            line_.next();
+            continue;
+        }
+        pos_ = end_;
+        int c = get();
+        if (c < 0) return false;
+        if (c == Z) return true;
+        if (c == '\n') line_.next();
+    }
+}
+
+int Tokenizer::read_name(Token& buf) {
+    if (!next_tag_open_ && !skip_past<'<'>()) return -1;
+    next_tag_open_ = false;
+    tag_closed_ = false;
+    buf.clear();
+    for (;;) {
+        copy_plain<' ', '\n', '\r', '>'>(buf);
+        int c = get();
+        if (c < 0) return -1;
+        if (c == ' ') break;
+        if (c == '\n') {
+            line_.next();
+            break;
+        }
+        if (c == '>') {
+            tag_closed_ = true;
+            break;
+        }
+        if (c == '\r') continue;
+        if (buf.len == Token::kMax) {
+            // Overlong: the name keeps its first 300 characters; the rest is left to be read on.
+            unget();
+            break;
+        }
+        buf.push(static_cast<char>(c));
+    }
+    // Namespace prefix, only at the start of a name or right after its first character.
+    auto prefix = [&](std::size_t at) {
+        return buf.len >= at + 4 && buf.data[at] == 'd' && buf.data[at + 1] == 'u' &&
+               buf.data[at + 2] == 'v' && buf.data[at + 3] == ':';
+    };
+    if (prefix(0)) {
+        std::memmove(buf.data, buf.data + 4, buf.len - 4);
+        buf.len -= 4;
+    } else if (prefix(1)) {
+        buf.data[0] = '/';
+        std::memmove(buf.data + 1, buf.data + 5, buf.len - 5);
+        buf.len -= 4;
+    }
+    return 0;
+}
+
+int Tokenizer::read_tag_rest(Token& buf, bool keep_spaces) {
+    if (tag_closed_) return 0;
+    next_tag_open_ = false;
+    buf.clear();
+    for (;;) {
+        copy_plain<' ', '\n', '\r', '>'>(buf);
+        int c = get();
+        if (c < 0) return -1;
+        switch (c) {
+            case '\n': line_.next(); continue;
+            case '\r': continue;
+            case '>': tag_closed_ = true; return buf.len > 0 ? 2 : 0;
+            case ' ':
+                if (!keep_spaces) continue;
+                break;
+            default: break;
+        }
+        if (buf.len == Token::kMax) {
+            unget();  // the token keeps its first 300 characters; reading goes on from here
+            return 1;
+        }
+        buf.push(static_cast<char>(c));
+    }
+}
+
+int Tokenizer::skip_comment_rest() {
+    next_tag_open_ = false;
+    char window[3] = {0, 0, 0};
+    for (;;) {
+        int c = get();
+        if (c < 0) return -1;
+        if (c == '\n') {
+            line_.next();
+            continue;
+        }
+        if (c == '\r') continue;
+        window[0] = window[1];
+        window[1] = window[2];
+        window[2] = static_cast<char>(c);
+        if (window[0] == '-' && window[1] == '-' && window[2] == '>') return 0;
+    }
+}
+
+int Tokenizer::read_content(Token& buf) {
+    if (!tag_closed_ && !skip_past<'>'>()) return -1;
+    next_tag_open_ = false;
+    tag_closed_ = false;
+    buf.clear();
+    for (;;) {
+        copy_plain<'<', '\n', '\r'>(buf);
+        int c = get();
+        if (c < 0) return -1;
+        if (c == '\n') {
+            line_.next();
+            continue;
+        }
+        if (c == '\r') continue;
+        if (c == '<') {
+            next_tag_open_ = true;
+            return 0;
+        }
+        if (buf.len == Token::kMax) {
+            unget();  // the token keeps its first 300 characters; reading goes on from here
+            return 1;
+        }
+        buf.push(static_cast<char>(c));
+    }
+}
+
+bool Tokenizer::read_whole_field(std::string_view& name, std::string_view& content,
+                                 std::string_view& closing) {
+    if (next_tag_open_) return false;
+    const char* p = pos_;
+    // Between two elements there is mostly just a line end: look at a few bytes before scanning.
+    const char* tag = p;
+    while (tag < end_ && tag < p + 4 && *tag != '<') ++tag;
+    if (tag < end_ && *tag != '<') tag = find_first<'<'>(tag, end_);
+    if (tag >= end_) return false;
+    // The name: ordinary bytes up to ">". A field code, "AA" and four digits, needs no scan.
+    const char* name_start = tag + 1;
+    const char* name_end = end_ - name_start > 7 && is_field_code(name_start) && name_start[6] == '>'
+                               ? name_start + 6
+                               : find_first<'>', ' ', '\n', '\r', '\0'>(name_start, end_);
+    // The closing name, "/" and the name, must fit a token too.
+    if (name_end >= end_ || *name_end != '>' || name_end == name_start ||
+        static_cast<std::size_t>(name_end - name_start) >= Token::kMax)
+        return false;
+    if (*name_start == 'z' || *name_start == '/' || *name_start == '!' || name_end[-1] == '/') return false;
+    const std::string_view n(name_start, static_cast<std::size_t>(name_end - name_start));
+    auto duv = [&](std::size_t at) {
+        return n.size() >= at + 4 && n[at] == 'd' && n[at + 1] == 'u' && n[at + 2] == 'v' && n[at + 3] == ':';
+    };
+    if (duv(0) || duv(1)) return false;
+    // The content: up to the next "<". Most contents are a few characters: look at them one by
+    // one before scanning.
+    const char* content_start = name_end + 1;
+    const char* content_end = content_start;
+    while (content_end < end_ && content_end < content_start + 8 && *content_end != '<' &&
+           *content_end != '\n' && *content_end != '\r' && *content_end != '\0')
+        ++content_end;
+    if (content_end < end_ && content_end == content_start + 8)
+        content_end = find_first<'<', '\n', '\r', '\0'>(content_end, end_);
+    if (content_end >= end_ || *content_end != '<' ||
+        static_cast<std::size_t>(content_end - content_start) > Token::kMax)
+        return false;
+    // The closing tag: exactly "/" and the name, then ">".
+    const char* close = content_end + 1;
+    const std::size_t close_len = n.size() + 1;
+    if (static_cast<std::size_t>(end_ - close) <= close_len || close[0] != '/' || close[close_len] != '>')
+        return false;
+    if (!same_bytes(close + 1, name_start, n.size())) return false;
+
+    for (const char* q = p; q < tag; ++q)
+        if (*q == '\n') line_.next();
+    name = n;
+    content = std::string_view(content_start, static_cast<std::size_t>(content_end - content_start));
+    closing = std::string_view(close, close_len);
+    pos_ = close + close_len + 1;
+    next_tag_open_ = false;
+    tag_closed_ = true;
+    return true;
+}
+
+}  // namespace tavon

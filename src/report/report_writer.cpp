@@ -1,0 +1,282 @@
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <numeric>
+
+#include "base/cz.h"
+#include "report/error_table.h"
+#include "report/text_writer.h"
+#include "tavon/report.h"
+
+namespace tavon {
+namespace {
+
+constexpr std::string_view kProgram = "TAVON_v0.9";
+constexpr auto kDateTime = cz("Datum a čas: ");
+constexpr auto kDocument = cz("Soubor: ");
+constexpr auto kHtmlColumns =
+    cz("<th>Řádek<th>Chyba</th><th>Zaměstnavatel</th><th>Zaměstnanec</th><th>Prvek</th><th>Hodnota</th>"
+       "<th>Očekáváno</th><th>Popis</th>\n");
+constexpr auto kHtmlSummary =
+    cz("<th width=10%> Chyba </th><th width=0%> Počet </th> <th width=80%> Popis chyby</th> </tr>\n");
+
+}  // namespace
+
+ReportFormat report_format_for(std::string_view name) {
+    // The text after the first dot of the name, at most ten characters, compared in lower case.
+    const auto dot = name.find('.');
+    if (dot == std::string_view::npos) return ReportFormat::Html;
+    std::string extension(name.substr(dot + 1, 10));
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (extension == "txt") return ReportFormat::Text;
+    if (extension == "csv") return ReportFormat::Csv;
+    if (extension == "xml") return ReportFormat::Xml;
+    return ReportFormat::Html;
+}
+
+std::string report_date_time(const std::tm& t) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%02d/%02d/20%02d  %02d:%02d:%02d", t.tm_mday % 100, (t.tm_mon + 1) % 100,
+                  t.tm_year % 100, t.tm_hour % 100, t.tm_min % 100, t.tm_sec % 100);
+    return b;
+}
+
+ReportWriter::ReportWriter(ReportFormat format, Output& out)
+    : format_(format), out_(std::make_unique<TextWriter>(out)), rows_per_code_(error_table().size(), 0) {}
+
+ReportWriter::~ReportWriter() = default;
+
+void ReportWriter::raw(std::string_view text) { out_->write(text); }
+
+void ReportWriter::flush() { out_->flush(); }
+
+void ReportWriter::finding(const Finding& f) {
+    const int row = find_error_code(f.code);
+    if (row >= 0) ++rows_per_code_[static_cast<std::size_t>(row)];
+
+    TextWriter& w = *out_;
+    switch (format_) {
+        case ReportFormat::Csv:
+            for (std::string_view s :
+                 {f.line, f.code, f.employer, f.employee, f.field, f.value, f.expected}) {
+                w.write_csv(s);
+                w.write(";");
+            }
+            w.write_csv(f.description);
+            w.write("\n");
+            break;
+        case ReportFormat::Text:
+            w.write_right(f.line, 9);
+            w.write("  ");
+            w.write_right(f.code, 5);
+            w.write(" ");
+            w.write_right(f.employer, 9);
+            w.write("  ");
+            w.write_right(f.employee, 9);
+            w.write(" ");
+            w.write_right(f.field, 7);
+            w.write("  ");
+            w.write_right(f.value, 10);
+            w.write("  ");
+            w.write_right(f.expected, 10);
+            w.write("  ");
+            w.write_right(f.description, 30);
+            w.write("\n");
+            break;
+        case ReportFormat::Xml:
+            w.write("<Chyba>\n<Radek>");
+            w.write_xml(f.line);
+            w.write("</Radek>\n<KodChyby>");
+            w.write_xml(f.code);
+            w.write("</KodChyby>\n<Zamestnavatel>");
+            w.write_xml(f.employer);
+            w.write("</Zamestnavatel>\n<Zamestnanec>");
+            w.write_xml(f.employee);
+            w.write("</Zamestnanec>\n<Prvek>");
+            w.write_xml(f.field);
+            w.write("</Prvek>\n<Hodnota>");
+            w.write_xml(f.value);
+            w.write("</Hodnota>\n<DelkaHodn>");
+            w.write_xml(f.expected);
+            w.write("</DelkaHodn>\n<Popis>");
+            w.write_xml(f.description);
+            w.write("</Popis>\n</Chyba>\n");
+            break;
+        case ReportFormat::Html: {
+            // An error's code in bold.
+            const bool bold = f.severity() == Severity::Error;
+            w.write("<tr>\n");
+            int column = 0;
+            for (std::string_view s :
+                 {f.line, f.code, f.employer, f.employee, f.field, f.value, f.expected, f.description}) {
+                const bool b = bold && column++ == 1;
+                w.write(b ? "<td><b>&nbsp;" : "<td>&nbsp;");
+                w.write_html(s);
+                w.write(b ? "</b></td>\n" : "</td>\n");
+            }
+            break;
+        }
+    }
+}
+
+void ReportWriter::header(std::string_view date_time, std::string_view document_name) {
+    TextWriter& w = *out_;
+    switch (format_) {
+        case ReportFormat::Text:
+            w.write(" ");
+            w.write(kDateTime);
+            w.write("  ");
+            w.write(date_time);
+            w.write("  ");
+            w.write(kDocument);
+            w.write("  ");
+            w.write(document_name);
+            w.write(" \n");
+            w.write("C.radku  Chyba   ICO/Kod Zamestnanec  Prvek      Hodnota Ocekavano   Popis\n\n");
+            break;
+        case ReportFormat::Csv:
+            w.write("Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\n");
+            break;
+        case ReportFormat::Xml:
+            w.write("<?xml version = \"1.0\" encoding = \"Windows-1250\"?>");
+            w.write("<DUV_chyby>\n<DatumCas>");
+            w.write_xml(date_time);
+            w.write("</DatumCas>\n<Soubor>");
+            w.write_xml(document_name);
+            w.write("</Soubor>\n");
+            break;
+        case ReportFormat::Html:
+            w.write("<html>\n<head>\n");
+            w.write("<META http-equiv=\"Content-Type\" content=\"text/html; charset=Windows-1250\">\n");
+            w.write("<title>DUV - vysledky kontroly dat</title>\n</head>\n<body>\n");
+            w.write("<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\" width=100% >\n");
+            w.write("<tr bgcolor=\"lightblue\" valign=\"left\">\n");
+            w.write("<th width=15%> ");
+            w.write_html(kDateTime);
+            w.write(" </th><th width=20%> ");
+            w.write_html(date_time);
+            w.write(" </th><th width=12%> ");
+            w.write_html(kDocument);
+            w.write(" </th><th width=38%> ");
+            w.write_html(document_name);
+            w.write(" </th><th width=15%>&nbsp");
+            w.write(kProgram);
+            w.write(" </th>\n");
+            w.write("</table>\n");
+            w.write("<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\">\n");
+            w.write("<tr bgcolor=\"lightblue\">\n");
+            w.write(kHtmlColumns);
+            w.write("</tr>\n");
+            break;
+    }
+}
+
+void ReportWriter::footer(const Totals& totals) {
+    TextWriter& w = *out_;
+    char number[64];
+    const int errors = static_cast<int>(totals.errors), warnings = static_cast<int>(totals.warnings);
+    switch (format_) {
+        case ReportFormat::Text:
+            std::snprintf(number, sizeof number, "\nCelkem chyb vahy E:%8d\n\nCelkem chyb vahy W:%8d\n",
+                          errors, warnings);
+            w.write(number);
+            return;
+        case ReportFormat::Csv:
+            std::snprintf(number, sizeof number, "\nCelkem chyb vahy E:;%8d\n", errors);
+            w.write(number);
+            std::snprintf(number, sizeof number, "\nCelkem chyb vahy W:;%8d\n", warnings);
+            w.write(number);
+            return;
+        case ReportFormat::Xml:
+            std::snprintf(number, sizeof number, "\n<CelkemchybE>%8d</CelkemchybE>\n", errors);
+            w.write(number);
+            std::snprintf(number, sizeof number, "<CelkemchybW>%8d</CelkemchybW>\n", warnings);
+            w.write(number);
+            w.write("</DUV_chyby>\n");
+            return;
+        case ReportFormat::Html: break;
+    }
+
+    // HTML: the summary of the rows written per code, in ascending byte order of the codes.
+    auto table = error_table();
+    std::vector<int> order(table.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return table[a].code < table[b].code; });
+    w.write("</table>\n<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\" >\n");
+    w.write("<tr bgcolor=\"lightblue\">\n");
+    w.write(kHtmlSummary);
+    for (int i : order) {
+        const int rows = rows_per_code_[static_cast<std::size_t>(i)];
+        if (rows <= 0) continue;
+        const bool bold = table[i].code[0] == 'E';
+        w.write(bold ? "<tr>\n<td><b>&nbsp;" : "<tr>\n<td>&nbsp;");
+        w.write_html(table[i].code);
+        w.write(bold ? "</b></td>\n<td>&nbsp;" : "</td>\n<td>&nbsp;");
+        w.write_int(rows);
+        w.write("</td>\n<td>&nbsp;");
+        w.write_html(table[i].description);
+        w.write("</td>\n");
+    }
+    w.write("</tr>\n</table>\n</body>\n</html>\n");
+}
+
+CopyWriter::CopyWriter(Output& out) : out_(std::make_unique<TextWriter>(out)) {}
+CopyWriter::~CopyWriter() = default;
+void CopyWriter::write(std::string_view text) { out_->write(text); }
+void CopyWriter::finish() { out_->write("</DUV>\n"); }
+void CopyWriter::flush() { out_->flush(); }
+
+FileOutput::~FileOutput() {
+    if (file_) std::fclose(file_);
+}
+
+namespace {
+
+OpenError from_errno(int e) {
+    switch (e) {
+        case ENOENT: return OpenError::NotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS: return OpenError::AccessDenied;
+        case EISDIR: return OpenError::IsFolder;
+        case ENOSPC: return OpenError::DiskFull;
+        default: return OpenError::Other;
+    }
+}
+
+}  // namespace
+
+bool FileOutput::open(const std::string& name, OpenError& why) {
+    errno = 0;
+    file_ = std::fopen(name.c_str(), "wb");
+    why = file_ ? OpenError::None : from_errno(errno);
+    failed_ = false;
+    return file_ != nullptr;
+}
+
+void FileOutput::write(const char* data, std::size_t size) {
+    if (!file_ || size == 0) return;
+    errno = 0;
+    if (std::fwrite(data, 1, size, file_) != size && !failed_) {
+        failed_ = true;
+        write_error_ = from_errno(errno);
+    }
+}
+
+bool FileOutput::close() {
+    if (!file_) return !failed_;
+    errno = 0;
+    if (std::fflush(file_) != 0 && !failed_) {
+        failed_ = true;
+        write_error_ = from_errno(errno);
+    }
+    if (std::fclose(file_) != 0 && !failed_) {
+        failed_ = true;
+        write_error_ = from_errno(errno);
+    }
+    file_ = nullptr;
+    return !failed_;
+}
+
+}  // namespace tavon

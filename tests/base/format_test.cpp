@@ -1,0 +1,60 @@
+// Report numbers must be byte for byte what the C library's printf writes.
+#include "base/format.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+
+namespace tavon {
+namespace {
+
+template <typename... A>
+std::string printf_text(const char* f, A... a) {
+    char b[2048];
+    std::snprintf(b, sizeof b, f, a...);
+    return b;
+}
+
+TEST(Fmt, RealNumbersAsPrintfWritesThem) {
+    std::mt19937_64 rng(2006);
+    std::uniform_real_distribution<double> male(-100000, 100000);
+    const char* formaty[] = {"%10.0f",    "%10.2f", "%12.0f",    "%2.4f",           "%10.4f",
+                             "<= %10.5f", "%3.0f",  ">  %10.2f", "%12.2f - %12.2f "};
+    for (int i = 0; i < 30000; ++i) {
+        double x = male(rng);
+        if (i % 3 == 0) x = std::round(x * 100) / 100;  // two decimals, the common case
+        if (i % 7 == 0) x = std::round(x) + 0.5;        // exact halves round to even
+        for (const char* f : formaty)
+            ASSERT_EQ(std::string_view(Fmt(f, x, x)), printf_text(f, x, x)) << f << " " << x;
+    }
+    for (double x : {0.0, -0.0, 0.5, 1.5, 2.5, -2.5, 0.125, 0.005, 1e15, 1e22, 1e300, -1e300, 123456789012.5,
+                     24864.0 * 0.03, 0.1 * 64960, 2.675, 1.005})
+        for (const char* f : formaty)
+            EXPECT_EQ(std::string_view(Fmt(f, x, x)), printf_text(f, x, x)) << f << " " << x;
+}
+
+TEST(Fmt, IntegersAndTexts) {
+    for (int n : {0, 1, -1, 42, 1248, -2147483647 - 1, 2147483647}) {
+        EXPECT_EQ(std::string_view(Fmt("%d", n)), printf_text("%d", n));
+        EXPECT_EQ(std::string_view(Fmt(" <= %d", n)), printf_text(" <= %d", n));
+    }
+    for (unsigned u : {0u, 1u, 10000003u, 99999999u, 4294967295u})
+        EXPECT_EQ(std::string_view(Fmt("%08u", u)), printf_text("%08u", u));
+    EXPECT_EQ(
+        std::string_view(Fmt("%10.2f ; %10.2f ;  %3.0f ;  %3.0f ; %10.4f ;", 900.0, 20.0, 181.0, 20.0, 0.6)),
+        printf_text("%10.2f ; %10.2f ;  %3.0f ;  %3.0f ; %10.4f ;", 900.0, 20.0, 181.0, 20.0, 0.6));
+    EXPECT_EQ(std::string_view(Fmt("100%% %d", 5)), "100% 5");
+}
+
+TEST(Fmt, HugeNumbersAreWrittenWhole) {
+    const double x = 9.87654321e299;
+    const std::string ocekavano = printf_text("%10.2f - %10.2f", x, -x);
+    EXPECT_GT(ocekavano.size(), 600u);
+    EXPECT_EQ(std::string_view(Fmt("%10.2f - %10.2f", x, -x)), ocekavano);
+}
+
+}  // namespace
+}  // namespace tavon

@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "cli/belun.h"
+#include "tavon/report.h"
+#include "tests/support/run_belun.h"
+
+namespace tavon {
+namespace {
+
+using test::cp1250;
+using test::csv_rows;
+using test::run_belun;
+
+const std::string kBanner = "\nProgram  TAVON_v0.9  kontola dat pro DUV\n";
+const std::string kES308 = ";ES308;;;   ;   ;   ;V souboru nebyl ani jeden zamestnavatel";
+
+// A document without employers: its only finding is ES308 on line 12.
+std::string without_employer() { return test::document_head() + test::document_tail(); }
+
+std::string console_end(int e, int w) {
+    char b[128];
+    std::snprintf(b, sizeof b, "Celkem chyb vahy E:%8d\n\nCelkem chyb vahy W:%8d\n", e, w);
+    return std::string(77, ' ') + "\r" + b + "\nProgram ukoncen normalne\n";
+}
+
+std::string cannot_open(const std::string& name, const char* line_end) {
+    return std::string(" Nelze otevrit soubor  ") + name + line_end + " Program ukoncen" + line_end;
+}
+
+std::string help_text() {
+    return "Volani programu:\n\nBELUN vstup chyby vystup -prepinac\n\n"
+           "\nvstup    - uplna cesta ke vstupnimu souboru, max. 60 znaku\n"
+           "             neni-li uveden hleda se duv.xml \n"
+           "             je-li prni znak @, jedna se o seznam souboru\n"
+           "\nchyby    - uplna cesta k chybovemu souboru, max. 60 znaku\n"
+           "             neni-li uveden zapisuje se do  duve.htm\n"
+           "             pripona urcuje typ .htm - html\n"
+           "             pripona urcuje typ .txt - textovy\n"
+           "                                .csv - (Excel)\n"
+           "                                .xml          \n"
+           "\nvystup   - uplna cesta k vystupmu souboru, max. 60 znaku\n"
+           "             neni-li uveden, vystupni  se nevytvari\n"
+           "\nprepinac - pripustne hodnoty\n"
+           "             -w potlaceni vystupu chyb vahy W\n"
+           "             -h tato napoveda\n";
+}
+
+TEST(CommandLine, DefaultsReadDuvXmlIntoHtmlReport) {
+    auto run = run_belun({{"duv.xml", without_employer()}}, {});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.console, kBanner + console_end(1, 0));
+    EXPECT_EQ(run.report.rfind("<html>\r\n<head>\r\n", 0), 0u);
+    EXPECT_NE(run.report.find("<th width=38%> duv.xml </th>"), std::string::npos);
+    EXPECT_NE(run.report.find("<td><b>&nbsp;ES308</b></td>"), std::string::npos);
+    EXPECT_TRUE(run.copy.empty());
+}
+
+TEST(CommandLine, ArgumentsOfSixtyCharactersOnly) {
+    const std::string n60 = std::string(56, 'a') + ".xml";
+    const std::string n61 = std::string(57, 'a') + ".xml";
+    auto run = run_belun({{n60, without_employer()}}, {n60, "r.csv"});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(csv_rows(run.report), std::vector<std::string>{"12" + kES308});
+
+    run = run_belun({{n61, without_employer()}}, {n61, "r.csv"});
+    EXPECT_EQ(run.exit_code, 13);
+    EXPECT_EQ(run.console,
+              kBanner + cp1250(" Délka parametru vetsi nez 60  ") + n61 + "\n Program ukoncen\n");
+    EXPECT_TRUE(run.report.empty());
+}
+
+TEST(CommandLine, Switches) {
+    const std::string n61(61, 'x');
+    const struct {
+        std::vector<std::string> args;
+        int exit_code;
+        std::string console;
+    } cases[] = {
+        {{"-x"}, 13, " Chybny parametr -x\n Program ukoncen\n"},
+        {{"-wx"}, 13, " Chybny parametr -wx\n Program ukoncen\n"},
+        {{"-"}, 13, " Chybny parametr -\n Program ukoncen\n"},
+        {{"-WX"}, 13, " Chybny parametr -wX\n Program ukoncen\n"},
+        {{"-Hh"}, 13, " Chybny parametr -hh\n Program ukoncen\n"},
+        {{"-x", "-h"}, 13, " Chybny parametr -x\n Program ukoncen\n"},
+        {{"-h"}, 1, help_text()},
+        {{"-H"}, 1, help_text()},
+        {{"a.xml", "-w", "-h", "-x"}, 1, help_text()},
+        {{"-h", n61}, 1, help_text()},
+    };
+    for (const auto& c : cases) {
+        auto run = run_belun({}, c.args);
+        EXPECT_EQ(run.exit_code, c.exit_code) << c.args[0];
+        EXPECT_EQ(run.console, kBanner + c.console) << c.args[0];
+        EXPECT_TRUE(run.report.empty()) << c.args[0];
+    }
+}
+
+TEST(CommandLine, WarningSwitchInAnyCaseAndPosition) {
+    // A root without attributes gives the warning WS102.
+    const std::string doc = "<DUV>\r\n" + test::document_head().substr(test::document_head().find("<rok>")) +
+                            test::document_tail();
+    auto run = run_belun({{"a.xml", doc}}, {"a.xml", "r.csv"});
+    ASSERT_EQ(csv_rows(run.report).size(), 2u);
+    EXPECT_EQ(csv_rows(run.report)[0].substr(0, 8), "1;WS102;");
+
+    for (const char* warnings_switch : {"-w", "-W"}) {
+        run = run_belun({{"a.xml", doc}}, {"a.xml", warnings_switch, "b.csv"});
+        EXPECT_EQ(run.exit_code, 0);
+        EXPECT_EQ(csv_rows(run.report), std::vector<std::string>{"11" + kES308}) << warnings_switch;
+        EXPECT_NE(run.report.find("\r\nCelkem chyb vahy W:;       1\r\n"), std::string::npos);
+        EXPECT_EQ(run.console, kBanner + console_end(1, 1));
+    }
+}
+
+TEST(CommandLine, ThirdAndFurtherFileNames) {
+    auto run = run_belun({{"a.xml", without_employer()}}, {"a.xml", "r.csv", "o.xml", "d.xml"});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.console, kBanner + console_end(1, 0));
+    EXPECT_FALSE(run.copy.empty());
+
+    run = run_belun({{"a.xml", without_employer()}}, {"a.xml", "r.csv", "..."});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_TRUE(run.copy.empty());
+}
+
+TEST(CommandLine, ReportFormatFromFirstDotOfName) {
+    const struct {
+        const char* name;
+        ReportFormat format;
+    } cases[] = {
+        {"out.txt", ReportFormat::Text}, {"out.TXT", ReportFormat::Text},
+        {"out.TxT", ReportFormat::Text}, {"r.csv", ReportFormat::Csv},
+        {"r.CSV", ReportFormat::Csv},    {"r.xml", ReportFormat::Xml},
+        {"r.htm", ReportFormat::Html},   {"out.Html", ReportFormat::Html},
+        {"out.doc", ReportFormat::Html}, {"out", ReportFormat::Html},
+        {"a.b.txt", ReportFormat::Html}, {"old.dir/report.csv", ReportFormat::Html},
+        {"r.txtx", ReportFormat::Html},  {"r.", ReportFormat::Html},
+        {".csv", ReportFormat::Csv},     {"r.tx", ReportFormat::Html},
+    };
+    for (const auto& c : cases) EXPECT_EQ(report_format_for(c.name), c.format) << c.name;
+
+    const struct {
+        const char* name;
+        std::string start;
+    } runs[] = {
+        {"out.TXT", cp1250(" Datum a čas:   ")},
+        {"out.Html", "<html>\r\n"},
+        {"out.doc", "<html>\r\n"},
+        {"out", "<html>\r\n"},
+        {"r.xml", "<?xml version = \"1.0\" encoding = \"Windows-1250\"?><DUV_chyby>\r\n<DatumCas>"},
+        {"r.csv", "Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\r\n12;ES308;"},
+    };
+    for (const auto& r : runs) {
+        auto run = run_belun({{"a.xml", without_employer()}}, {"a.xml", r.name});
+        EXPECT_EQ(run.report.rfind(r.start, 0), 0u) << r.name;
+    }
+}
+
+TEST(CommandLine, FilesThatCannotBeOpened) {
+    const auto doc = without_employer();
+    auto run = run_belun({{"a.xml", doc}}, {"a.xml", "chybi/r.csv"});
+    EXPECT_EQ(run.exit_code, 13);
+    EXPECT_EQ(run.console, kBanner + cannot_open("chybi/r.csv", "\n"));
+
+    // Once the report is open the message also goes into it, ahead of any header.
+    const struct {
+        std::vector<std::string> args;
+        std::string name;
+    } cases[] = {
+        {{"a.xml", "r.csv", "chybi/o.xml"}, "chybi/o.xml"},
+        {{"chybi.xml", "r.csv"}, "chybi.xml"},
+        {{"@seznam.txt", "r.csv"}, "seznam.txt"},
+        {{"@prazdny.txt", "r.csv"}, "@prazdny.txt"},
+    };
+    for (const auto& c : cases) {
+        run = run_belun({{"a.xml", doc}, {"prazdny.txt", " \r\n\t"}}, c.args);
+        EXPECT_EQ(run.exit_code, 13) << c.name;
+        EXPECT_EQ(run.console, kBanner + cannot_open(c.name, "\n")) << c.name;
+        EXPECT_EQ(run.report, cannot_open(c.name, "\r\n")) << c.name;
+    }
+}
+
+TEST(CommandLine, ListOfInputFilesReadAsOneText) {
+    const std::map<std::string, std::string> files = {
+        {"seznam.txt", "a.xml\r\n  b.xml\r\n"},
+        {"a.xml", test::document_head()},
+        {"b.xml", "<xyz>ab</xyz>\r\n</DUV>\r\n"},
+    };
+    auto run = run_belun(files, {"@seznam.txt", "r.csv"});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(csv_rows(run.report),
+              (std::vector<std::string>{"11;ES301;;;xyz;ab;2;" + cp1250("Neznamý prvek"), "13" + kES308}));
+
+    run = run_belun(files, {"@seznam.txt", "r.xml"});
+    EXPECT_NE(run.report.find("<Soubor>a.xml</Soubor>\r\n"), std::string::npos);
+
+    // Words of the list are not limited to 60 characters.
+    const std::string long_name = std::string(70, 'd') + ".xml";
+    run = run_belun({{"s.txt", long_name}, {long_name, without_employer()}}, {"@s.txt", "r.csv"});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(csv_rows(run.report), std::vector<std::string>{"12" + kES308});
+}
+
+TEST(CommandLine, ListEndsAtThreeDots) {
+    auto run = run_belun(
+        {{"s.txt", "a.xml ... b.xml"}, {"a.xml", without_employer()}, {"b.xml", "<zamestnavatel>\r\n"}},
+        {"@s.txt", "r.csv"});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(csv_rows(run.report), std::vector<std::string>{"12" + kES308});
+}
+
+TEST(CommandLine, ListWithMissingFileStopsTheRun) {
+    auto run =
+        run_belun({{"s.txt", "a.xml chybi.xml"}, {"a.xml", test::document_head() + "<xyz>ab</xyz>\r\n"}},
+                  {"@s.txt", "r.csv"});
+    EXPECT_EQ(run.exit_code, 13);
+    EXPECT_EQ(run.report,
+              "Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\r\n"
+              "11;ES301;;;xyz;ab;2;" +
+                  cp1250("Neznamý prvek") + "\r\n" + cannot_open("chybi.xml", "\r\n"));
+    EXPECT_EQ(run.console, kBanner + std::string(77, ' ') + "\r" + cannot_open("chybi.xml", "\n"));
+}
+
+TEST(CommandLine, DateAndTimeStamp) {
+    std::tm t{};
+    t.tm_mday = 6;
+    t.tm_mon = 6;
+    t.tm_year = 106;
+    t.tm_hour = 14;
+    t.tm_min = 3;
+    t.tm_sec = 59;
+    EXPECT_EQ(report_date_time(t), "06/07/2006  14:03:59");
+    t = {};
+    t.tm_mday = 31;
+    t.tm_mon = 11;
+    t.tm_year = 99;
+    t.tm_hour = 23;
+    EXPECT_EQ(report_date_time(t), "31/12/2099  23:00:00");  // "20" and the year's last two digits
+
+    auto run = run_belun({{"a.xml", without_employer()}}, {"a.xml", "r.xml"});
+    EXPECT_TRUE(
+        std::regex_search(run.report, std::regex("<DatumCas>\\d\\d/\\d\\d/20\\d\\d  \\d\\d:\\d\\d:\\d\\d"
+                                                 "</DatumCas>\r\n<Soubor>a.xml</Soubor>")));
+}
+
+TEST(CommandLine, RunsInOneProcessDoNotShareState) {
+    const std::string doc = test::document_head() +
+                            "<zamestnavatel>\r\n<AA0017>20000006</AA0017>\r\n<AA0113></AA0113>\r\n"
+                            "<AA0019>301</AA0019>\r\n</zamestnavatel>\r\n" +
+                            test::document_tail();
+    auto first = run_belun({{"a.xml", doc}}, {"a.xml", "r.csv"});
+    auto second = run_belun({{"a.xml", doc}}, {"a.xml", "r.csv"});
+    EXPECT_EQ(first.exit_code, 0);
+    EXPECT_EQ(first.report, second.report);
+    EXPECT_EQ(second.report.find("EL074"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tavon

@@ -1,0 +1,315 @@
+// The report writer in its four formats, fed through the findings sink of the pipeline, which
+// completes each finding from the error table and counts it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "report/findings.h"
+#include "tavon/report.h"
+#include "tests/support/run_belun.h"
+
+namespace tavon {
+namespace {
+
+using test::cp1250;
+
+// A report written into memory through the findings sink and a report writer.
+class Report {
+  public:
+    explicit Report(ReportFormat format, bool warnings = true)
+        : writer_(format, out_), findings(writer_, warnings) {}
+
+    // One finding as the checks make it; whether a row was written for it.
+    bool finding(std::string_view line, std::string_view code, std::string_view field, std::string_view value,
+                 std::string_view expected, std::string_view employer = "", std::string_view employee = "") {
+        const long long left_out = findings.totals.warnings_not_reported;
+        findings.receive(line, code, employer, employee, field, value, expected);
+        return findings.totals.warnings_not_reported == left_out;
+    }
+    void header(std::string_view date_time, std::string_view name) { writer_.header(date_time, name); }
+    void footer() { writer_.footer(findings.totals); }
+    std::string text() {
+        writer_.flush();
+        return out_.bytes;
+    }
+
+  private:
+    StringOutput out_;
+    ReportWriter writer_;
+
+  public:
+    Findings findings;
+};
+
+std::string crlf(std::string_view s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+const std::string kUnknown = cp1250("Neznamý prvek");
+
+TEST(ReportWriter, CsvRow) {
+    Report r(ReportFormat::Csv);
+    EXPECT_TRUE(r.finding("12", "ES301", "xyz", "abc", "3", "20000006", "A1"));
+    EXPECT_TRUE(r.finding("5", "WL054", "AA0113", "k,1", "   ", "20000006/k,1", "   "));
+    EXPECT_EQ(r.text(), "12;ES301;20000006;A1;xyz;abc;3;" + kUnknown + "\r\n" +
+                            "5;WL054;20000006/k,1;   ;AA0113;k,1;   ;" +
+                            cp1250("Kód zařízení se používá jen u organizací nemající vlastní IČO, jinak se "
+                                   "nechává prázdné.") +
+                            "\r\n");
+    EXPECT_EQ(r.findings.totals.errors, 1);
+    EXPECT_EQ(r.findings.totals.warnings, 1);
+}
+
+TEST(ReportWriter, TextRowIsRightAlignedAndNeverCut) {
+    Report r(ReportFormat::Text);
+    r.finding("12", "ES301", "xyz", "   ", "  ");
+    r.finding("1234567890", "ES301", "AA0017xyz", "12345678901", "x", "20000006/kod", "A1");
+    const std::string text = r.text();
+    EXPECT_EQ(text.substr(0, 16), "       12  ES301");
+
+    auto row = [](const char* a, const char* b, const char* c, const char* d, const char* e, const char* f,
+                  const char* g, const std::string& h) {
+        char buf[512];
+        std::snprintf(buf, sizeof buf, "%9s  %5s %9s  %9s %7s  %10s  %10s  %30s\n", a, b, c, d, e, f, g,
+                      h.c_str());
+        return crlf(buf);
+    };
+    EXPECT_EQ(text, row("12", "ES301", "", "", "xyz", "   ", "  ", kUnknown) +
+                        row("1234567890", "ES301", "20000006/kod", "A1", "AA0017xyz", "12345678901", "x",
+                            kUnknown));
+}
+
+TEST(ReportWriter, HtmlRowsShowErrorCodesInBold) {
+    Report r(ReportFormat::Html);
+    r.finding("7", "ES301", "xyz", "abc", "3", "20000006", "A1");
+    r.finding("8", "WL054", "AA0113", "k", "   ", "20000006/k", "   ");
+    EXPECT_EQ(r.text(),
+              crlf("<tr>\n<td>&nbsp;7</td>\n<td><b>&nbsp;ES301</b></td>\n<td>&nbsp;20000006</td>\n"
+                   "<td>&nbsp;A1</td>\n<td>&nbsp;xyz</td>\n<td>&nbsp;abc</td>\n<td>&nbsp;3</td>\n"
+                   "<td>&nbsp;" +
+                   kUnknown +
+                   "</td>\n"
+                   "<tr>\n<td>&nbsp;8</td>\n<td>&nbsp;WL054</td>\n<td>&nbsp;20000006/k</td>\n"
+                   "<td>&nbsp;   </td>\n<td>&nbsp;AA0113</td>\n<td>&nbsp;k</td>\n<td>&nbsp;   </td>\n"
+                   "<td>&nbsp;" +
+                   cp1250("Kód zařízení se používá jen u organizací nemající vlastní IČO, jinak se "
+                          "nechává prázdné.") +
+                   "</td>\n"));
+}
+
+TEST(ReportWriter, XmlRow) {
+    Report r(ReportFormat::Xml);
+    r.finding("7", "ES301", "xyz", "abc", "3", "20000006", "A1");
+    EXPECT_EQ(r.text(), crlf("<Chyba>\n<Radek>7</Radek>\n<KodChyby>ES301</KodChyby>\n"
+                             "<Zamestnavatel>20000006</Zamestnavatel>\n<Zamestnanec>A1</Zamestnanec>\n"
+                             "<Prvek>xyz</Prvek>\n<Hodnota>abc</Hodnota>\n"
+                             "<DelkaHodn>3</DelkaHodn>\n<Popis>" +
+                             kUnknown + "</Popis>\n</Chyba>\n"));
+}
+
+TEST(ReportWriter, QuestionMarkTakesExpectedTextFromTable) {
+    Report r(ReportFormat::Csv);
+    r.finding("1", "ES131", "AA0131", "81", "?");
+    r.finding("2", "ES133", "AA0133", "x", "?");
+    r.finding("3", "WL033", "AA0033", "DE", "?whatever");
+    r.finding("4", "EX999", "a", "b", "?");
+    r.finding("5", "WX999", "a", "b", "c");
+    r.finding("6", "KONEC", "a", "b", "c");
+    const std::string wrong = cp1250("Chybná hodnota nebo délka");
+    EXPECT_EQ(r.text(),
+              "1;ES131;;;AA0131;81;0 - 42.5;" + cp1250("Chybná hodnota týdeního fondu pracovní doby") +
+                  "\r\n2;ES133;;;AA0133;x;;" + wrong + "\r\n3;WL033;;;AA0033;DE;CZ, SK;" +
+                  cp1250("Jiný stát než Česká, nebo Slovenská republika") +
+                  "\r\n4;EX999;;;a;b;KoNeC;KoNeC\r\n5;WX999;;;a;b;c;KoNeC\r\n6;KONEC;;;a;b;c;KoNeC\r\n");
+    // Codes outside the table count by their first letter only.
+    EXPECT_EQ(r.findings.totals.errors, 3);
+    EXPECT_EQ(r.findings.totals.warnings, 2);
+}
+
+TEST(ReportWriter, SuppressedWarningsStillCountInTotals) {
+    Report r(ReportFormat::Csv, false);
+    EXPECT_FALSE(r.finding("1", "WL033", "AA0033", "DE", "?"));
+    EXPECT_TRUE(r.finding("2", "EL047", "AA0033", "XX", "   "));
+    EXPECT_FALSE(r.finding("3", "WL033", "AA0033", "DE", "?"));
+    EXPECT_EQ(r.findings.totals.warnings, 2);
+    EXPECT_EQ(r.findings.totals.errors, 1);
+    r.footer();
+    EXPECT_EQ(r.text(), "2;EL047;;;AA0033;XX;   ;" + cp1250("Neznámý kód státu") +
+                            "\r\n\r\nCelkem chyb vahy E:;       1\r\n\r\nCelkem chyb vahy W:;       2\r\n");
+}
+
+TEST(ReportWriter, HtmlSummaryInCodeOrder) {
+    Report r(ReportFormat::Html);
+    r.finding("1", "WL025", "a", "b", "c");
+    r.finding("2", "ESAUT", "a", "b", "c");
+    r.finding("3", "EL050", "a", "b", "c");
+    r.finding("4", "WL025", "a", "b", "c");
+    r.finding("5", "ES309", "a", "b", "c");
+    r.finding("6", "ER212", "a", "b", "c");
+    r.finding("7", "EX999", "a", "b", "c");
+    r.footer();
+    const std::string text = r.text();
+    const auto from = text.find("</table>");
+    ASSERT_NE(from, std::string::npos);
+
+    auto row = [](std::string_view code, int n, std::string_view description) {
+        const bool e = code[0] == 'E';
+        return std::string("<tr>\r\n<td>") + (e ? "<b>" : "") + "&nbsp;" + std::string(code) +
+               (e ? "</b>" : "") + "</td>\r\n<td>&nbsp;" + std::to_string(n) + "</td>\r\n<td>&nbsp;" +
+               cp1250(description) + "</td>\r\n";
+    };
+    EXPECT_EQ(
+        text.substr(from),
+        "</table>\r\n<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\" >\r\n"
+        "<tr bgcolor=\"lightblue\">\r\n" +
+            cp1250("<th width=10%> Chyba </th><th width=0%> Počet </th> <th width=80%> Popis chyby</th> "
+                   "</tr>\r\n") +
+            row("EL050", 1, "Neplatné datum - den neodpovídá měsíci") +
+            row("ER212", 1,
+                "IČO předkladatele nebylo nalezeno v seznamu předkladatelů pro vyhlášenou kampaň.") +
+            row("ES309", 1, "Zamestnavatel nemá ani jednoho zamestnance") +
+            row("ESAUT", 1, "Chybná hodnota nebo délka") +
+            row("WL025", 2, "Odvod na veřejné zdravotní pojištění neodpovídá vyplaceným platům") +
+            "</tr>\r\n</table>\r\n</body>\r\n</html>\r\n");
+}
+
+TEST(ReportWriter, HtmlSummaryWithoutSuppressedWarnings) {
+    Report r(ReportFormat::Html, false);
+    r.finding("1", "WL025", "a", "b", "c");
+    r.finding("2", "EL050", "a", "b", "c");
+    r.footer();
+    const std::string text = r.text();
+    EXPECT_EQ(text.find("WL025"), std::string::npos);
+    EXPECT_NE(text.find("<tr>\r\n<td><b>&nbsp;EL050</b></td>\r\n<td>&nbsp;1</td>\r\n"), std::string::npos);
+    EXPECT_EQ(r.findings.totals.warnings, 1);
+}
+
+TEST(ReportWriter, FootersWithTotals) {
+    const struct {
+        ReportFormat format;
+        std::string_view footer;
+    } cases[] = {
+        {ReportFormat::Text, "\r\nCelkem chyb vahy E:       2\r\n\r\nCelkem chyb vahy W:       1\r\n"},
+        {ReportFormat::Csv, "\r\nCelkem chyb vahy E:;       2\r\n\r\nCelkem chyb vahy W:;       1\r\n"},
+        {ReportFormat::Xml,
+         "\r\n<CelkemchybE>       2</CelkemchybE>\r\n<CelkemchybW>       "
+         "1</CelkemchybW>\r\n</DUV_chyby>\r\n"},
+    };
+    for (const auto& c : cases) {
+        Report r(c.format, false);
+        r.finding("1", "EL050", "a", "b", "c");
+        r.finding("1", "ES301", "a", "b", "c");
+        r.finding("1", "WL025", "a", "b", "c");
+        r.footer();
+        const std::string text = r.text();
+        ASSERT_GE(text.size(), c.footer.size());
+        EXPECT_EQ(text.substr(text.size() - c.footer.size()), c.footer) << static_cast<int>(c.format);
+    }
+}
+
+TEST(ReportWriter, Headers) {
+    const std::string dt = "06/07/2006  14:03:59";
+    {
+        Report r(ReportFormat::Text);
+        r.header(dt, "duv.xml");
+        EXPECT_EQ(r.text(),
+                  cp1250(" Datum a čas:   06/07/2006  14:03:59  Soubor:   duv.xml \r\n") +
+                      "C.radku  Chyba   ICO/Kod Zamestnanec  Prvek      Hodnota Ocekavano   Popis\r\n\r\n");
+    }
+    {
+        Report r(ReportFormat::Csv);
+        r.header(dt, "duv.xml");
+        EXPECT_EQ(r.text(), "Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\r\n");
+    }
+    {
+        Report r(ReportFormat::Xml);
+        r.header(dt, "duv.xml");
+        EXPECT_EQ(r.text(),
+                  "<?xml version = \"1.0\" encoding = \"Windows-1250\"?><DUV_chyby>\r\n"
+                  "<DatumCas>06/07/2006  14:03:59</DatumCas>\r\n<Soubor>duv.xml</Soubor>\r\n");
+    }
+    {
+        Report r(ReportFormat::Html);
+        r.header(dt, "duv.xml");
+        EXPECT_EQ(
+            r.text(),
+            crlf("<html>\n<head>\n"
+                 "<META http-equiv=\"Content-Type\" content=\"text/html; charset=Windows-1250\">\n"
+                 "<title>DUV - vysledky kontroly dat</title>\n</head>\n<body>\n"
+                 "<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\" width=100% >\n"
+                 "<tr bgcolor=\"lightblue\" valign=\"left\">\n" +
+                 cp1250("<th width=15%> Datum a čas:  </th><th width=20%> 06/07/2006  14:03:59 </th>"
+                        "<th width=12%> Soubor:  </th><th width=38%> duv.xml </th>"
+                        "<th width=15%>&nbspTAVON_v0.9 </th>\n") +
+                 "</table>\n<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\">\n"
+                 "<tr bgcolor=\"lightblue\">\n" +
+                 cp1250("<th>Řádek<th>Chyba</th><th>Zaměstnavatel</th><th>Zaměstnanec</th><th>Prvek</th>"
+                        "<th>Hodnota</th><th>Očekáváno</th><th>Popis</th>\n") +
+                 "</tr>\n"));
+    }
+}
+
+TEST(ReportWriter, HtmlAndXmlEscapeCellTexts) {
+    {
+        Report r(ReportFormat::Html);
+        r.finding("1", "WS102", "D&<", "<script>&x", ">", "a<b", "c>d");
+        r.footer();
+        const std::string text = r.text();
+        EXPECT_NE(text.find(crlf("<tr>\n<td>&nbsp;1</td>\n<td>&nbsp;WS102</td>\n<td>&nbsp;a&lt;b</td>\n"
+                                 "<td>&nbsp;c&gt;d</td>\n<td>&nbsp;D&amp;&lt;</td>\n"
+                                 "<td>&nbsp;&lt;script&gt;&amp;x</td>\n<td>&nbsp;&gt;</td>\n"
+                                 "<td>&nbsp;" +
+                                 cp1250("Element &lt;DUV&gt; by měl obsahovat"))),
+                  std::string::npos);
+        EXPECT_EQ(text.find("<script>"), std::string::npos);
+        EXPECT_EQ(text.find("<DUV>"), std::string::npos);
+    }
+    {
+        Report r(ReportFormat::Xml);
+        r.finding("1", "WS102", "D&<", "<script>&x", ">", "a<b", "c>d");
+        EXPECT_EQ(r.text(), crlf("<Chyba>\n<Radek>1</Radek>\n<KodChyby>WS102</KodChyby>\n"
+                                 "<Zamestnavatel>a&lt;b</Zamestnavatel>\n<Zamestnanec>c&gt;d</Zamestnanec>\n"
+                                 "<Prvek>D&amp;&lt;</Prvek>\n<Hodnota>&lt;script&gt;&amp;x</Hodnota>\n"
+                                 "<DelkaHodn>&gt;</DelkaHodn>\n<Popis>" +
+                                 cp1250("Element &lt;DUV&gt; by měl obsahovat atributy verze=\"1.6\" a "
+                                        "xmlns=\"http://duv.example.org/schemas/2004/DUV/1.6/\"") +
+                                 "</Popis>\n</Chyba>\n"));
+    }
+    {
+        Report r(ReportFormat::Xml);
+        r.header("06/07/2006  14:03:59", "a<b>&c.xml");
+        EXPECT_NE(r.text().find("<Soubor>a&lt;b&gt;&amp;c.xml</Soubor>\r\n"), std::string::npos);
+    }
+    {
+        Report r(ReportFormat::Html);
+        r.header("06/07/2006  14:03:59", "a<b>&c.xml");
+        EXPECT_NE(r.text().find("<th width=38%> a&lt;b&gt;&amp;c.xml </th>"), std::string::npos);
+    }
+    {
+        // The text report writes every text as it stands.
+        Report r(ReportFormat::Text);
+        r.finding("1", "ES301", "a&b", "<x>", "3");
+        EXPECT_NE(r.text().find("    a&b" + std::string(2 + 7, ' ') + "<x>"), std::string::npos);
+    }
+}
+
+TEST(ReportWriter, CsvQuotesFieldsWithSeparatorOrQuote) {
+    Report r(ReportFormat::Csv);
+    r.finding("1", "ES300", "rok", "a=\"1\";b", "  ", "x;y", "p,q");
+    r.finding("2", "WS102", "DUV", "DUV", "v\rw");
+    EXPECT_EQ(r.text(), "1;ES300;\"x;y\";p,q;rok;\"a=\"\"1\"\";b\";  ;" + cp1250("Chyba syntaxe XML") +
+                            "\r\n2;WS102;;;DUV;DUV;\"v\rw\";\"" +
+                            cp1250("Element <DUV> by měl obsahovat atributy verze=\"\"1.6\"\" a "
+                                   "xmlns=\"\"http://duv.example.org/schemas/2004/DUV/1.6/\"\"") +
+                            "\"\r\n");
+}
+
+}  // namespace
+}  // namespace tavon

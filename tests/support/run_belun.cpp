@@ -1,0 +1,110 @@
+#include "tests/support/run_belun.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string_view>
+
+#include "cli/belun.h"
+
+namespace tavon::test {
+namespace {
+
+std::string precti(const std::filesystem::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+}  // namespace
+
+RunResult run_belun(const std::map<std::string, std::string>& soubory,
+                    const std::vector<std::string>& argumenty) {
+    namespace fs = std::filesystem;
+    char vzor[] = "/tmp/tavon_test_XXXXXX";
+    const char* adresar = mkdtemp(vzor);
+    if (!adresar) return {};
+    fs::path puvodni = fs::current_path();
+    fs::current_path(adresar);
+    for (const auto& [jmeno, obsah] : soubory) std::ofstream(jmeno, std::ios::binary) << obsah;
+
+    RunResult beh;
+    std::ostringstream konzole;
+    {
+        std::vector<std::string_view> args(argumenty.begin(), argumenty.end());
+        beh.exit_code = cli::run(args, konzole);
+    }
+    beh.console = konzole.str();
+    std::vector<std::string> jmena;
+    for (const auto& a : argumenty)
+        if (a.empty() || a[0] != '-') jmena.push_back(a);
+    std::string report = jmena.size() >= 2 ? jmena[1] : "duve.htm";
+    if (fs::exists(report)) beh.report = precti(report);
+    if (jmena.size() >= 3 && fs::exists(jmena[2])) beh.copy = precti(jmena[2]);
+
+    fs::current_path(puvodni);
+    fs::remove_all(adresar);
+    return beh;
+}
+
+std::vector<std::string> csv_rows(const std::string& hlaseni) {
+    std::vector<std::string> radky;
+    std::size_t od = 0;
+    bool hlavicka = true;
+    while (od < hlaseni.size()) {
+        std::size_t konec = hlaseni.find("\r\n", od);
+        if (konec == std::string::npos) konec = hlaseni.size();
+        std::string radek = hlaseni.substr(od, konec - od);
+        od = konec + 2;
+        if (hlavicka) {
+            hlavicka = false;
+            continue;
+        }
+        if (radek.empty()) break;  // the footer starts with an empty line
+        radky.push_back(radek);
+    }
+    return radky;
+}
+
+std::string document_head() {
+    return "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\r\n"
+           "<DUV verze=\"1.6\" xmlns=\"http://duv.example.org/schemas/2004/DUV/1.6/\">\r\n"
+           "<rok>2006</rok>\r\n"
+           "<AA0226>1-6</AA0226>\r\n"
+           "<ICOpredkladatele>10000003</ICOpredkladatele>\r\n"
+           "<predkladatel>Nemocnice Dolni Lhota</predkladatel>\r\n"
+           "<autor>Jana Novakova</autor>\r\n"
+           "<mail>novakova@nemocnice.cz</mail>\r\n"
+           "<telefon>+420123456789</telefon>\r\n"
+           "<vytvoreno>2006-07-15T10:20:30</vytvoreno>\r\n";
+}
+
+std::string document_tail() { return "</DUV>\r\n"; }
+
+std::string cp1250(std::string_view utf8) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        auto b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            out.push_back(static_cast<char>(b));
+            ++i;
+            continue;
+        }
+        char32_t c = ((b & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
+        i += 2;
+        static const std::map<char32_t, unsigned char> mapa = {
+            {0xA0, 0xA0}, {U'Á', 0xC1}, {U'á', 0xE1}, {U'Č', 0xC8}, {U'č', 0xE8}, {U'Ď', 0xCF}, {U'ď', 0xEF},
+            {U'É', 0xC9}, {U'é', 0xE9}, {U'Ě', 0xCC}, {U'ě', 0xEC}, {U'Í', 0xCD}, {U'í', 0xED}, {U'Ň', 0xD2},
+            {U'ň', 0xF2}, {U'Ó', 0xD3}, {U'ó', 0xF3}, {U'Ř', 0xD8}, {U'ř', 0xF8}, {U'Š', 0x8A}, {U'š', 0x9A},
+            {U'Ť', 0x8D}, {U'ť', 0x9D}, {U'Ú', 0xDA}, {U'ú', 0xFA}, {U'Ů', 0xD9}, {U'ů', 0xF9}, {U'Ý', 0xDD},
+            {U'ý', 0xFD}, {U'Ž', 0x8E}, {U'ž', 0x9E}};
+        auto it = mapa.find(c);
+        out.push_back(it == mapa.end() ? '?' : static_cast<char>(it->second));
+    }
+    return out;
+}
+
+}  // namespace tavon::test
