@@ -1,0 +1,123 @@
+// The validator for the browser page and the Node.js tests: a few C functions over the library,
+// with the bytes pulled from and the results pushed to the JavaScript host (web/worker.js in the
+// page, web/test/engine.js under Node.js). Every text handed over is Windows-1250 bytes; the host
+// decodes them for display and keeps report bytes as they are.
+#include <emscripten/emscripten.h>
+
+#include <ctime>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "tavon/tavon.h"
+
+// The host's side. Module.host is set by the host before a run:
+//   read(heap, pointer, capacity) -> bytes copied into heap at pointer, 0 at the end of the file
+//   report(heap, pointer, size)   -> bytes of the report being written
+//   finding(heap, pointer)        -> eight (pointer, length) pairs of a finding's texts, as uint32
+//   code(heap, code, codeLength, description, descriptionLength, count)
+EM_JS(int, host_read, (char* buffer, int capacity), { return Module.host.read(HEAPU8, buffer, capacity); });
+EM_JS(void, host_report, (const char* data, int size), { Module.host.report(HEAPU8, data, size); });
+EM_JS(void, host_finding, (const unsigned* texts), { Module.host.finding(HEAPU8, texts); });
+EM_JS(void, host_code, (const char* code, int code_size, const char* description, int description_size, double count), {
+    Module.host.code(HEAPU8, code, code_size, description, description_size, count);
+});
+
+namespace {
+
+class HostOutput final : public tavon::Output {
+  public:
+    void write(const char* data, std::size_t size) override { host_report(data, static_cast<int>(size)); }
+};
+
+// The findings the page shows: the first `limit` rows, and the count of every code.
+class ShownFindings final : public tavon::FindingSink {
+  public:
+    ShownFindings(tavon::FindingSink* report, long long limit) : report_(report), limit_(limit) {}
+
+    void finding(const tavon::Finding& f) override {
+        if (report_) report_->finding(f);
+        if (limit_ <= 0) return;
+        auto [entry, added] = codes_.try_emplace(std::string(f.code));
+        if (added) entry->second.description = f.description;
+        ++entry->second.count;
+        if (rows_ >= limit_) return;
+        ++rows_;
+        const std::string_view texts[] = {f.line, f.code, f.employer, f.employee,
+                                          f.field, f.value, f.expected, f.description};
+        unsigned pairs[16];
+        for (int i = 0; i < 8; ++i) {
+            pairs[2 * i] = static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(texts[i].data()));
+            pairs[2 * i + 1] = static_cast<unsigned>(texts[i].size());
+        }
+        host_finding(pairs);
+    }
+
+    void send_codes() const {
+        for (const auto& [code, entry] : codes_)
+            host_code(code.data(), static_cast<int>(code.size()), entry.description.data(),
+                      static_cast<int>(entry.description.size()), static_cast<double>(entry.count));
+    }
+
+  private:
+    struct Code {
+        long long count = 0;
+        std::string description;
+    };
+    tavon::FindingSink* report_;
+    long long limit_;
+    long long rows_ = 0;
+    std::map<std::string, Code> codes_;
+};
+
+std::string local_date_time() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return tavon::report_date_time(local);
+}
+
+double totals_[3];
+
+}  // namespace
+
+extern "C" {
+
+// The report format the command chooses for a report name: 0 HTML, 1 text, 2 CSV, 3 XML.
+EMSCRIPTEN_KEEPALIVE int belun_format_for(const char* report_name) {
+    return static_cast<int>(tavon::report_format_for(report_name));
+}
+
+// One run over the host's bytes. `format` 0-3 writes that report through host.report (header,
+// findings, footer, as the command does), -1 none; `rows` > 0 hands the first `rows` findings to
+// host.finding and, at the end, every code with its count to host.code. `document_name` is the
+// name the report header shows (Windows-1250). Returns the totals: errors, warnings, warnings left
+// out, as three doubles.
+EMSCRIPTEN_KEEPALIVE const double* belun_run(int format, int report_warnings, const char* document_name, int rows) {
+    tavon::Options options;
+    options.report_warnings = report_warnings != 0;
+    // Data set: wired here once the library can load one at run time (see worker.js, "data set").
+    tavon::CallbackSource source([](char* buffer, std::size_t capacity) {
+        return static_cast<std::size_t>(host_read(buffer, static_cast<int>(capacity)));
+    }, document_name);
+    HostOutput output;
+    std::unique_ptr<tavon::ReportWriter> report;
+    if (format >= 0) {
+        report = std::make_unique<tavon::ReportWriter>(static_cast<tavon::ReportFormat>(format), output);
+        report->header(local_date_time(), document_name);
+    }
+    ShownFindings shown(report.get(), rows);
+    tavon::Validator validator(options);
+    const tavon::Result result = validator.run(source, shown);
+    if (report) {
+        report->footer(result.totals);
+        report->flush();
+    }
+    shown.send_codes();
+    totals_[0] = static_cast<double>(result.totals.errors);
+    totals_[1] = static_cast<double>(result.totals.warnings);
+    totals_[2] = static_cast<double>(result.totals.warnings_not_reported);
+    return totals_;
+}
+
+}  // extern "C"

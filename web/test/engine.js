@@ -1,0 +1,59 @@
+// The WebAssembly validator under Node.js: the same engine the page's worker runs, reading a file
+// with fs and collecting the report bytes.
+'use strict';
+const fs = require('fs');
+const path = require('path');
+
+const FORMATS = ['htm', 'txt', 'csv', 'xml'];
+
+async function loadEngine(dir) {
+  const create = require(path.resolve(dir, 'belun-engine.js'));
+  const engine = await create({ wasmBinary: fs.readFileSync(path.join(dir, 'belun-engine.wasm')) });
+  const latin = new TextEncoder();
+
+  // A C string in the engine's memory (bytes as given; a JS string is taken as UTF-8).
+  function withCString(bytes, f) {
+    if (typeof bytes === 'string') bytes = latin.encode(bytes);
+    const p = engine._malloc(bytes.length + 1);
+    engine.HEAPU8.set(bytes, p);
+    engine.HEAPU8[p + bytes.length] = 0;
+    try { return f(p); } finally { engine._free(p); }
+  }
+
+  return {
+    formatFor(reportName) {
+      return withCString(reportName, (p) => engine._belun_format_for(p));
+    },
+    // Validates a file; returns { report: Buffer or null, totals, rows, codes }.
+    validate(file, { format = -1, warnings = true, name = path.basename(file), rows = 0 } = {}) {
+      const fd = fs.openSync(file, 'r');
+      const parts = [];
+      const found = [];
+      const codes = [];
+      const text = (heap, p, n) => Buffer.from(heap.subarray(p, p + n));
+      engine.host = {
+        read: (heap, p, capacity) => fs.readSync(fd, heap, p, capacity, null),
+        report: (heap, p, n) => parts.push(text(heap, p, n)),
+        finding: (heap, pairs) => {
+          const u = new Uint32Array(heap.buffer, pairs, 16);
+          const row = [];
+          for (let i = 0; i < 8; i++) row.push(text(heap, u[2 * i], u[2 * i + 1]));
+          found.push(row);
+        },
+        code: (heap, c, cn, d, dn, count) => codes.push({ code: text(heap, c, cn).toString('latin1'), count }),
+      };
+      try {
+        const totals = withCString(name, (p) => {
+          const t = engine._belun_run(format, warnings ? 1 : 0, p, rows) / 8;
+          return { errors: engine.HEAPF64[t], warnings: engine.HEAPF64[t + 1], notReported: engine.HEAPF64[t + 2] };
+        });
+        return { report: format >= 0 ? Buffer.concat(parts) : null, totals, rows: found, codes };
+      } finally {
+        fs.closeSync(fd);
+        engine.host = null;
+      }
+    },
+  };
+}
+
+module.exports = { loadEngine, FORMATS };
