@@ -267,6 +267,16 @@
     return a;
   }
 
+  // The field column: one field, or a list of them ("AA0132; AA0133;"), each linked on its own.
+  function fieldLinks(td, text) {
+    let at = 0;
+    for (const m of text.matchAll(/[A-Za-z][A-Za-z0-9_]*/g)) {
+      td.append(text.slice(at, m.index), catalogueLink(m[0], 'pole-' + m[0]));
+      at = m.index + m[0].length;
+    }
+    td.append(text.slice(at));
+  }
+
   function renderRows() {
     const f = state.files[state.selected];
     if (!f || f.status !== 'done') return;
@@ -287,7 +297,7 @@
       row.forEach((text, column) => {
         const td = document.createElement('td');
         if (column === 1) td.append(catalogueLink(text, text));
-        else if (column === 4 && text.trim()) td.append(catalogueLink(text, 'pole-' + text.trim()));
+        else if (column === 4) fieldLinks(td, text);
         else td.textContent = text;
         tr.append(td);
       });
