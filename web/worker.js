@@ -12,7 +12,7 @@
 
 let engine = null;
 const decoder = new TextDecoder('windows-1250');
-const CHUNK = 8 << 20;  // bytes read from the file at a time
+const CHUNK = 4 << 20;  // bytes read from the file at a time (larger chunks cost more memory, smaller ones time)
 
 // Windows-1250 bytes of a text (a file name for the report header); '?' for what it cannot hold.
 const encodeTable = (() => {
