@@ -45,7 +45,6 @@ test('the benchmark document in the browser against the native command', { skip:
     nativeCpu.push(user + system);
   }
   const csv = fs.readFileSync(path.join(work, 'r.csv'), 'latin1');
-  fs.rmSync(work, { recursive: true, force: true });
   const total = (kind) => Number(new RegExp(`Celkem chyb vahy ${kind}:;\\s*(\\d+)`).exec(csv)[1]);
 
   const server = http.createServer((req, res) => {
@@ -80,6 +79,14 @@ test('the benchmark document in the browser against the native command', { skip:
       assert.strictEqual(Number(await page.evaluate("document.getElementById('pocet-w').textContent.replace(/\\s/g, '')")), total('W'));
     }
     const peak = Math.max(...renderers.map((pid) => memory(pid).peak));
+
+    // The report saved from the page, read in many chunks, is the command's.
+    await browser.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: work, eventsEnabled: true });
+    const saved = browser.waitFor('Browser.downloadProgress', (p) => p.state === 'completed', 120000);
+    await page.evaluate("document.querySelector('#ulozit [data-format=\"2\"]').click()");
+    await saved;
+    const name = 'protokol-' + path.basename(big).replace(/\.[^.]*$/, '').replace(/\./g, '_') + '.csv';
+    assert.ok(fs.readFileSync(path.join(work, name), 'latin1') === csv, 'the saved CSV report differs from the command\'s');
     const size = fs.statSync(big).size / 1e6;
     const n = median(nativeTimes);
     const b = median(pageTimes);
@@ -91,5 +98,6 @@ test('the benchmark document in the browser against the native command', { skip:
   } finally {
     await browser.close();
     server.close();
+    fs.rmSync(work, { recursive: true, force: true });
   }
 });
