@@ -29,7 +29,10 @@ RunResult run_belun(const std::map<std::string, std::string>& soubory,
     if (!adresar) return {};
     fs::path puvodni = fs::current_path();
     fs::current_path(adresar);
-    for (const auto& [jmeno, obsah] : soubory) std::ofstream(jmeno, std::ios::binary) << obsah;
+    for (const auto& [jmeno, obsah] : soubory) {
+        if (fs::path(jmeno).has_parent_path()) fs::create_directories(fs::path(jmeno).parent_path());
+        std::ofstream(jmeno, std::ios::binary) << obsah;
+    }
 
     RunResult beh;
     std::ostringstream konzole;
