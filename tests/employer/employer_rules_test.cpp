@@ -36,7 +36,10 @@ Fields record(std::string_view id,
 // The line list of a person: the identifier lines of the given records, joined by ",".
 std::string line_list(const DocumentBuilder& d, std::initializer_list<std::size_t> records) {
     std::string lines;
-    for (std::size_t i : records) lines += (lines.empty() ? "" : ",") + d.employee_line(i, "AA0126");
+    for (std::size_t i : records) {
+        if (!lines.empty()) lines += ',';
+        lines += d.employee_line(i, "AA0126");
+    }
     return lines;
 }
 
@@ -285,8 +288,10 @@ TEST(PersonWithSeveralRecords, TaxFreeAmountOnce) {
     auto wl018 = [](std::vector<Fields> records) {
         DocumentBuilder d = one_employer(records);
         std::string lines;
-        for (std::size_t i = 0; i < records.size(); ++i)
-            lines += (i ? "," : "") + d.employee_line(i, "AA0126");
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (i > 0) lines += ',';
+            lines += d.employee_line(i, "AA0126");
+        }
         return std::pair{report_rows(d, {"WL018"}), lines};
     };
     {
