@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <filesystem>
 #include <map>
 #include <regex>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/belun.h"
 #include "tavon/report.h"
+#include "tests/robust/scratch.h"
 #include "tests/support/run_belun.h"
 
 namespace tavon {
@@ -283,6 +287,71 @@ TEST(CommandLine, RunsInOneProcessDoNotShareState) {
     EXPECT_EQ(first.exit_code, 0);
     EXPECT_EQ(first.report, second.report);
     EXPECT_EQ(second.report.find("EL074"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tavon
+
+namespace tavon {
+namespace {
+
+using test::cp1250;
+using test::run_belun;
+
+// On a terminal the progress line is written (at the end of the first employee, line 82, at once)
+// and cleared before the totals; in a log it is left out, with its carriage returns and padding.
+TEST(Console, ProgressLineOnlyOnATerminal) {
+    const std::string doc = test::read_file(test::repository_root() / "examples/duv-ok.xml");
+    const std::string progress = " Radek      82 pro zamestnance       1001 zamestnavatel   20000006\r";
+    const std::string clear = std::string(77, ' ') + "\r";
+    const auto on_terminal = run_belun({{"a.xml", doc}}, {"a.xml", "r.csv"}, {true, false});
+    EXPECT_NE(on_terminal.console.find(progress), std::string::npos) << on_terminal.console;
+    EXPECT_NE(on_terminal.console.find(clear + "Celkem chyb vahy E:"), std::string::npos);
+    const auto in_log = run_belun({{"a.xml", doc}}, {"a.xml", "r.csv"});
+    EXPECT_EQ(in_log.console.find('\r'), std::string::npos) << in_log.console;
+    // The failure of a later file of a list is preceded by the clearing on a terminal only.
+    const std::map<std::string, std::string> list = {{"s.txt", "a.xml missing.xml"}, {"a.xml", doc}};
+    EXPECT_NE(run_belun(list, {"@s.txt", "r.csv"}, {true, false})
+                  .console.find(clear + " Nelze otevrit soubor  missing.xml"),
+              std::string::npos);
+    EXPECT_EQ(run_belun(list, {"@s.txt", "r.csv"}).console.find('\r'), std::string::npos);
+}
+
+// Program texts are converted for a UTF-8 terminal; file names are shown as given.
+TEST(Console, CzechTextsOnAUtf8Terminal) {
+    const std::string name = std::string(57, 'a') + "\xC3\xA1.xml";  // 61 bytes, a UTF-8 name
+    const auto utf8 = run_belun({}, {name}, {true, true});
+    EXPECT_EQ(utf8.console,
+              "\nProgram  TAVON_v0.9  kontola dat pro DUV\n D\xC3\xA9lka parametru vetsi nez 60  " + name +
+                  "\n Program ukoncen\n");
+    const auto log = run_belun({}, {name});
+    EXPECT_NE(log.console.find(cp1250(" Délka parametru")), std::string::npos);
+}
+
+// Two spellings of one file, a symbolic link and a hard link are the same file: neither the report
+// nor the copy may overwrite an input, whatever the names, nor a document named by a list.
+TEST(Console, InputsAreComparedByIdentity) {
+    test::ScratchDir dir;
+    const std::string doc = test::read_file(test::repository_root() / "examples/duv-ok.xml");
+    const std::string input = dir.path("a.xml");
+    dir.write_file(input, doc);
+    std::filesystem::create_symlink(input, dir.path("link.xml"));
+    std::filesystem::create_hard_link(input, dir.path("hard.xml"));
+    std::filesystem::create_directory(dir.path("sub"));
+    dir.write_file(dir.path("s.txt"), dir.path("sub/../hard.xml") + "\n");
+    const std::string list = "@" + dir.path("s.txt");
+    const std::vector<std::vector<std::string>> refused = {
+        {input, dir.path("link.xml")},     {input, dir.path("hard.xml")},
+        {input, dir.path("sub/../a.xml")}, {input, dir.path("r.csv"), dir.path("link.xml")},
+        {list, dir.path("link.xml")},      {dir.path("link.xml"), dir.path("r.csv"), input},
+    };
+    for (const auto& arguments : refused) {
+        const std::vector<std::string_view> args(arguments.begin(), arguments.end());
+        std::ostringstream console;
+        EXPECT_EQ(cli::run(args, console), 13) << arguments[1];
+        EXPECT_NE(console.str().find(cp1250(": jde o tentýž soubor.")), std::string::npos) << console.str();
+        EXPECT_EQ(test::read_file(input), doc) << arguments[1];
+    }
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ std::string read_file(const std::filesystem::path& p) {
 }  // namespace
 
 RunResult run_belun(const std::map<std::string, std::string>& files,
-                    const std::vector<std::string>& arguments) {
+                    const std::vector<std::string>& arguments, cli::ConsoleKind console_kind) {
     namespace fs = std::filesystem;
     char pattern[] = "/tmp/tavon_test_XXXXXX";
     const char* dir = mkdtemp(pattern);
@@ -38,7 +38,7 @@ RunResult run_belun(const std::map<std::string, std::string>& files,
     std::ostringstream console;
     {
         std::vector<std::string_view> args(arguments.begin(), arguments.end());
-        result.exit_code = cli::run(args, console);
+        result.exit_code = cli::run(args, console, console_kind);
     }
     result.console = console.str();
     std::vector<std::string> file_names;
