@@ -2,10 +2,10 @@
 // the console output and every expected file byte for byte.
 //
 // A case folder holds `args` (the arguments, separated by single spaces), the input files, and
-// `expected/` with `exit`, `console` and one file per file the run must write. The date-time
-// stamp of report headers is compared as "DD/MM/YYYY  hh:mm:ss"; the console's progress line
-// (" Radek" ... "\r") is removed, as its rewriting depends on time. TAVON_E2E_WRAPPER, when set,
-// is put before the command, so that belun can run under a checker such as valgrind.
+// `expected/` with `exit`, `console` and one file per file the run must write (in folders as the
+// run writes them). The date-time stamp of report headers is compared as "DD/MM/YYYY  hh:mm:ss".
+// The console is a file here, not a terminal, so it has no progress line. TAVON_E2E_WRAPPER, when
+// set, is put before the command, so that belun can run under a checker such as valgrind.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -20,89 +20,76 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string precti(const fs::path& p) {
+std::string read(const fs::path& p) {
     std::ifstream f(p, std::ios::binary);
     std::ostringstream s;
     s << f.rdbuf();
     return s.str();
 }
 
-std::string zamaskuj_cas(std::string text) {
-    static const std::regex razitko(R"(\d\d/\d\d/\d\d\d\d  \d\d:\d\d:\d\d)");
-    return std::regex_replace(text, razitko, "DD/MM/YYYY  hh:mm:ss");
+std::string mask_time(std::string text) {
+    static const std::regex stamp(R"(\d\d/\d\d/\d\d\d\d  \d\d:\d\d:\d\d)");
+    return std::regex_replace(text, stamp, "DD/MM/YYYY  hh:mm:ss");
 }
 
-std::string bez_prubehu(const std::string& text) {
-    std::string out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (text.compare(i, 6, " Radek") == 0) {
-            std::size_t cr = text.find('\r', i);
-            if (cr != std::string::npos) {
-                i = cr + 1;
-                continue;
-            }
-        }
-        out.push_back(text[i++]);
-    }
-    return out;
-}
-
-std::string uvozovky(const std::string& s) {
+std::string shell_quoted(const std::string& s) {
     std::string out = "'";
     for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
 }
 
-std::vector<std::string> pripady() {
-    std::vector<std::string> jmena;
-    if (!fs::exists(TAVON_E2E_DIR)) return jmena;
+std::vector<std::string> cases() {
+    std::vector<std::string> names;
+    if (!fs::exists(TAVON_E2E_DIR)) return names;
     for (const auto& e : fs::directory_iterator(TAVON_E2E_DIR))
-        if (e.is_directory() && fs::exists(e.path() / "args")) jmena.push_back(e.path().filename().string());
-    std::sort(jmena.begin(), jmena.end());
-    return jmena;
+        if (e.is_directory() && fs::exists(e.path() / "args")) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 class E2E : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(E2E, ReportsAndConsoleMatch) {
-    const fs::path pripad = fs::path(TAVON_E2E_DIR) / GetParam();
+    const fs::path case_dir = fs::path(TAVON_E2E_DIR) / GetParam();
     // A directory of its own for each run, so that runs at the same time do not meet.
-    std::string vzor = (fs::temp_directory_path() / "tavon_e2e_XXXXXX").string();
-    ASSERT_NE(mkdtemp(vzor.data()), nullptr);
-    const fs::path pracovni = vzor;
-    for (const auto& e : fs::directory_iterator(pripad)) {
-        std::string jmeno = e.path().filename().string();
-        if (jmeno == "expected" || jmeno == "args" || jmeno == "needs") continue;
-        fs::copy(e.path(), pracovni / jmeno, fs::copy_options::recursive);
+    std::string pattern = (fs::temp_directory_path() / "tavon_e2e_XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    const fs::path work = pattern;
+    for (const auto& e : fs::directory_iterator(case_dir)) {
+        std::string name = e.path().filename().string();
+        if (name == "expected" || name == "args" || name == "needs") continue;
+        fs::copy(e.path(), work / name, fs::copy_options::recursive);
     }
 
-    std::string args = precti(pripad / "args");
+    std::string args = read(case_dir / "args");
     while (!args.empty() && (args.back() == '\n' || args.back() == '\r')) args.pop_back();
-    std::string prikaz = "cd " + uvozovky(pracovni.string()) + " && ";
+    std::string command = "cd " + shell_quoted(work.string()) + " && ";
     // A command to run belun under, e.g. "valgrind --error-exitcode=99 --leak-check=full -q".
-    if (const char* obal = std::getenv("TAVON_E2E_WRAPPER"); obal && *obal) prikaz += std::string(obal) + " ";
-    prikaz += uvozovky(TAVON_BELUN);
-    std::istringstream slova(args);
-    for (std::string slovo; std::getline(slova, slovo, ' ');)
-        if (!slovo.empty()) prikaz += " " + uvozovky(slovo);
-    prikaz += " > .console < /dev/null";
-    int stav = std::system(prikaz.c_str());
-    ASSERT_TRUE(WIFEXITED(stav));
+    if (const char* wrapper = std::getenv("TAVON_E2E_WRAPPER"); wrapper && *wrapper)
+        command += std::string(wrapper) + " ";
+    command += shell_quoted(TAVON_BELUN);
+    std::istringstream words(args);
+    for (std::string word; std::getline(words, word, ' ');)
+        if (!word.empty()) command += " " + shell_quoted(word);
+    command += " > .console < /dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
 
-    const fs::path ocekavane = pripad / "expected";
-    EXPECT_EQ(std::to_string(WEXITSTATUS(stav)) + "\n", precti(ocekavane / "exit")) << "exit code";
-    EXPECT_EQ(precti(ocekavane / "console"), bez_prubehu(precti(pracovni / ".console"))) << "console";
-    for (const auto& e : fs::directory_iterator(ocekavane)) {
-        std::string jmeno = e.path().filename().string();
-        if (jmeno == "exit" || jmeno == "console") continue;
-        ASSERT_TRUE(fs::exists(pracovni / jmeno)) << jmeno << " was not written";
-        EXPECT_EQ(precti(e.path()), zamaskuj_cas(precti(pracovni / jmeno))) << jmeno;
+    const fs::path expected = case_dir / "expected";
+    EXPECT_EQ(std::to_string(WEXITSTATUS(status)) + "\n", read(expected / "exit")) << "exit code";
+    EXPECT_EQ(read(expected / "console"), read(work / ".console")) << "console";
+    // Every file under expected/, in folders too, against the file of that path in the run's folder.
+    for (const auto& e : fs::recursive_directory_iterator(expected)) {
+        if (!e.is_regular_file()) continue;
+        const fs::path name = fs::relative(e.path(), expected);
+        if (name == "exit" || name == "console") continue;
+        ASSERT_TRUE(fs::exists(work / name)) << name << " was not written";
+        EXPECT_EQ(read(e.path()), mask_time(read(work / name))) << name;
     }
-    fs::remove_all(pracovni);
+    fs::remove_all(work);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, E2E, ::testing::ValuesIn(pripady()), [](const auto& info) {
+INSTANTIATE_TEST_SUITE_P(Cases, E2E, ::testing::ValuesIn(cases()), [](const auto& info) {
     std::string n = info.param;
     for (char& c : n)
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';

@@ -54,7 +54,9 @@ class FileOutput : public Output {
 
 enum class ReportFormat { Html, Text, Csv, Xml };
 
-// The format the command line chooses for a report file name.
+// The format the command line chooses for a report file name: by the text after the last dot of
+// the file's own name (after the last "/" or "\\"), compared in lower case: "txt", "csv", "xml";
+// anything else, or no dot, is HTML.
 ReportFormat report_format_for(std::string_view report_name);
 
 // The 20-character date and time of a report header: "06/07/2006  14:03:59".

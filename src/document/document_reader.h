@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/line_number.h"
 #include "base/reporter.h"
 #include "base/text.h"
 #include "reader/tokenizer.h"
@@ -38,13 +39,21 @@ inline constexpr std::string_view kRootExpected =
     "verze=\"1.6\" xmlns=\"http://" TAVON_NS_HOST "/schemas/2004/DUV/1.6/\"";
 }  // namespace document
 
+// Whether `content` holds a "&" that begins no entity or character reference of XML.
+bool has_bare_ampersand(std::string_view content);
+
+// The encoding declared in a prolog's attributes (`encoding="..."`, either quotes), or empty.
+std::string_view declared_encoding(std::string_view prolog_attributes);
+
 template <typename Handler>
-class DocumentReader {
+class DocumentReader : private Tokenizer::DocumentEnd {
   public:
     DocumentReader(Tokenizer& tokenizer, Handler& handler, Reporter& reporter, CopySink* copy)
         : tokenizer_(tokenizer), handler_(handler), reporter_(reporter), copy_(copy) {
         name_.set("        inicializace buf_elementu");
+        tokenizer_.set_document_end(this);
     }
+    ~DocumentReader() override { tokenizer_.set_document_end(nullptr); }
 
     // Reads the whole input, then makes the findings that only its end can show (unless the source
     // failed to open a document of its list, which ends the run at once).
@@ -119,6 +128,8 @@ class DocumentReader {
             if (!name.empty() && name[0] == '?') {
                 const std::string prolog(name);
                 if (tokenizer_.read_tag_rest(name_, true) < 0) return input_ended();
+                if (const std::string_view encoding = declared_encoding(name_.text()); !encoding.empty())
+                    tokenizer_.encoding().declared(encoding, reporter_.current_line_number());
                 if (copy_) {
                     copy_->write("<");
                     copy_->write(prolog);
@@ -183,6 +194,7 @@ class DocumentReader {
 
             std::string_view content;
             std::string_view closing;
+            bool ampersand = false;
             const bool empty_element = name_.len > 0 && name_.data[name_.len - 1] == '/';
             if (empty_element) {
                 --name_.len;
@@ -193,10 +205,15 @@ class DocumentReader {
             } else {
                 if (tokenizer_.read_content(content_) < 0) return input_ended();
                 content = trim_leading_spaces(content_.text());
+                ampersand = content.find('&') != std::string_view::npos;
                 if (tokenizer_.read_name(closing_) < 0) return input_ended();
                 closing = closing_.text();
             }
-            field(record, std::string_view(name_.data, name_.len), content, closing, empty_element, false);
+            const std::string_view field_name(name_.data, name_.len);
+            field(record, field_name, content, closing, empty_element, false);
+            // A receiving XML parser refuses a "&" that begins no reference.
+            if (ampersand && has_bare_ampersand(content))
+                reporter_.report_here("ES311", field_name, content, "&amp;");
         }
     }
 
@@ -291,6 +308,18 @@ class DocumentReader {
         had_employees_ = true;
     }
 
+    // A document of the input has been read to its end: whether it is no Windows-1250 text, as
+    // far as its bytes or its prolog tell.
+    void document_ended() override {
+        const EncodingWatch& encoding = tokenizer_.encoding();
+        if (encoding.declares_other())
+            reporter_.report(LineText(encoding.declaration_line()), "ES310", "encoding",
+                             encoding.declared_encoding(), "Windows-1250");
+        else if (encoding.is_utf8())
+            reporter_.report(LineText(encoding.first_multibyte_line()), "ES310", kNothing, "UTF-8",
+                             "Windows-1250");
+    }
+
     // The findings that only the end of the input can show.
     void finish() {
         if (!root_end_seen_) reporter_.report_here("ES306", kNothing, kNothing, kNothing);
@@ -315,5 +344,42 @@ class DocumentReader {
     bool first_employee_pending_ = false;
     bool had_employees_ = false;
 };
+
+inline bool has_bare_ampersand(std::string_view content) {
+    for (std::size_t at = content.find('&'); at != std::string_view::npos; at = content.find('&', at + 1)) {
+        const std::string_view rest = content.substr(at + 1);
+        bool reference = false;
+        for (std::string_view name : {"amp;", "lt;", "gt;", "quot;", "apos;"})
+            if (rest.substr(0, name.size()) == name) reference = true;
+        if (!reference && !rest.empty() && rest[0] == '#') {
+            const bool hex = rest.size() > 1 && rest[1] == 'x';
+            std::size_t i = hex ? 2 : 1, digits = 0;
+            for (; i < rest.size(); ++i, ++digits) {
+                const char c = rest[i];
+                const bool digit =
+                    (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+                if (!digit) break;
+            }
+            reference = digits > 0 && i < rest.size() && rest[i] == ';';
+        }
+        if (!reference) return true;
+    }
+    return false;
+}
+
+inline std::string_view declared_encoding(std::string_view attributes) {
+    const std::size_t at = attributes.find("encoding");
+    if (at == std::string_view::npos) return {};
+    std::size_t i = at + 8;
+    while (i < attributes.size() && attributes[i] == ' ') ++i;
+    if (i >= attributes.size() || attributes[i] != '=') return {};
+    ++i;
+    while (i < attributes.size() && attributes[i] == ' ') ++i;
+    if (i >= attributes.size() || (attributes[i] != '"' && attributes[i] != '\'')) return {};
+    const char quote = attributes[i++];
+    const std::size_t end = attributes.find(quote, i);
+    if (end == std::string_view::npos) return {};
+    return attributes.substr(i, end - i);
+}
 
 }  // namespace tavon

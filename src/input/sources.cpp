@@ -1,6 +1,10 @@
 // The byte sources: memory, a function, a file, and a list of files read as one text.
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstring>
 
+#include "input/open_error.h"
 #include "tavon/source.h"
 
 namespace tavon {
@@ -19,8 +23,23 @@ CallbackSource::CallbackSource(Reader reader, std::string name)
     : reader_(std::move(reader)), name_(std::move(name)) {}
 
 FilePtr open_input_file(const std::string& name, OpenError& why) {
+    reset_open_error();
     FilePtr f(std::fopen(name.c_str(), "rb"));
-    why = f ? OpenError::None : OpenError::Other;
+    if (!f) {
+        why = last_open_error();
+        return nullptr;
+    }
+    // A folder or a device opens on some systems, yet it is no document.
+    struct stat info;
+    if (fstat(fileno(f.get()), &info) != 0) {
+        why = last_open_error();
+        return nullptr;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        why = S_ISDIR(info.st_mode) ? OpenError::IsFolder : OpenError::NotRegularFile;
+        return nullptr;
+    }
+    why = OpenError::None;
     return f;
 }
 

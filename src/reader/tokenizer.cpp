@@ -10,6 +10,7 @@ int Tokenizer::get_from_next_block() {
     while (!ended_) {
         const std::size_t n = source_.read(block_.data(), kBlock);
         if (n > 0) {
+            encoding_.scan(block_.data(), n, line_.number());
             pos_ = block_.data();
             end_ = pos_ + n;
             return static_cast<unsigned char>(*pos_++);
@@ -18,6 +19,7 @@ int Tokenizer::get_from_next_block() {
         if (document_end_) document_end_->document_ended();
         const Source::Next next = source_.next_document();
         if (next != Source::Next::Continues) ended_ = true;
+        encoding_.start_document();
         if (next == Source::Next::Failed) source_failed_ = true;
     }
     return -1;
@@ -247,11 +249,12 @@ bool Tokenizer::read_whole_field(std::string_view& name, std::string_view& conte
     // one before scanning.
     const char* content_start = name_end + 1;
     const char* content_end = content_start;
+    // A "&" is left to the operations above, so that the document's structure can look at it.
     while (content_end < end_ && content_end < content_start + 8 && *content_end != '<' &&
-           *content_end != '\n' && *content_end != '\r' && *content_end != '\0')
+           *content_end != '\n' && *content_end != '\r' && *content_end != '\0' && *content_end != '&')
         ++content_end;
     if (content_end < end_ && content_end == content_start + 8)
-        content_end = find_first<'<', '\n', '\r', '\0'>(content_end, end_);
+        content_end = find_first<'<', '\n', '\r', '\0', '&'>(content_end, end_);
     if (content_end >= end_ || *content_end != '<' ||
         static_cast<std::size_t>(content_end - content_start) > Token::kMax)
         return false;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/line_number.h"
+#include "reader/encoding.h"
 #include "tavon/source.h"
 
 namespace tavon {
@@ -56,6 +57,7 @@ class Tokenizer {
 
     explicit Tokenizer(Source& source, DocumentEnd* document_end = nullptr)
         : source_(source), document_end_(document_end), block_(kBlock + kSlack) {}
+    void set_document_end(DocumentEnd* document_end) { document_end_ = document_end; }
 
     // The four reading operations. Each returns -1 when the input has ended.
     // The next tag's name ("/name" for a closing tag); 0.
@@ -71,9 +73,9 @@ class Tokenizer {
     // The common field element "<name>content</name>", read whole when it lies in the current
     // block and holds nothing that the four operations above treat specially (line breaks, NUL
     // bytes, spaces in tags, the "duv:" prefix, overlong tokens, names that begin with "z", "/" or
-    // "!"). Leaves the reader exactly as read_name, read_tag_rest, read_content and read_name
-    // would; the texts point into the block and stay valid until the next read. False, with
-    // nothing read, when the element does not qualify.
+    // "!"), nor a "&" in its content. Leaves the reader exactly as read_name, read_tag_rest, read_content and
+    // read_name would; the texts point into the block and stay valid until the next read. False, with nothing
+    // read, when the element does not qualify.
     bool read_whole_field(std::string_view& name, std::string_view& content, std::string_view& closing);
 
     bool ended() const { return ended_; }
@@ -84,6 +86,8 @@ class Tokenizer {
     bool next_tag_open() const { return next_tag_open_; }
     const LineCounter& line() const { return line_; }
     LineCounter& line() { return line_; }
+    // What the bytes of the current document say of its encoding.
+    EncodingWatch& encoding() { return encoding_; }
 
   private:
     int get() {
@@ -110,6 +114,7 @@ class Tokenizer {
     bool next_tag_open_ = false;  // the "<" of the next tag has been consumed (by read_content)
     bool tag_closed_ = false;     // the ">" of the current tag has been consumed
     LineCounter line_;
+    EncodingWatch encoding_;
 };
 
 }  // namespace tavon

@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "base/cz.h"
+#include "input/open_error.h"
 #include "report/error_table.h"
 #include "report/text_writer.h"
 #include "tavon/report.h"
@@ -23,10 +24,12 @@ constexpr auto kHtmlSummary =
 }  // namespace
 
 ReportFormat report_format_for(std::string_view name) {
-    // The text after the first dot of the name, at most ten characters, compared in lower case.
-    const auto dot = name.find('.');
+    // The text after the last dot of the file's own name (after the last "/" or "\\"), in lower case.
+    const auto slash = name.find_last_of("/\\");
+    if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
+    const auto dot = name.rfind('.');
     if (dot == std::string_view::npos) return ReportFormat::Html;
-    std::string extension(name.substr(dot + 1, 10));
+    std::string extension(name.substr(dot + 1));
     for (char& c : extension)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     if (extension == "txt") return ReportFormat::Text;
@@ -231,49 +234,33 @@ FileOutput::~FileOutput() {
     if (file_) std::fclose(file_);
 }
 
-namespace {
-
-OpenError from_errno(int e) {
-    switch (e) {
-        case ENOENT: return OpenError::NotFound;
-        case EACCES:
-        case EPERM:
-        case EROFS: return OpenError::AccessDenied;
-        case EISDIR: return OpenError::IsFolder;
-        case ENOSPC: return OpenError::DiskFull;
-        default: return OpenError::Other;
-    }
-}
-
-}  // namespace
-
 bool FileOutput::open(const std::string& name, OpenError& why) {
-    errno = 0;
+    reset_open_error();
     file_ = std::fopen(name.c_str(), "wb");
-    why = file_ ? OpenError::None : from_errno(errno);
+    why = file_ ? OpenError::None : last_open_error();
     failed_ = false;
     return file_ != nullptr;
 }
 
 void FileOutput::write(const char* data, std::size_t size) {
     if (!file_ || size == 0) return;
-    errno = 0;
+    reset_open_error();
     if (std::fwrite(data, 1, size, file_) != size && !failed_) {
         failed_ = true;
-        write_error_ = from_errno(errno);
+        write_error_ = last_open_error();
     }
 }
 
 bool FileOutput::close() {
     if (!file_) return !failed_;
-    errno = 0;
+    reset_open_error();
     if (std::fflush(file_) != 0 && !failed_) {
         failed_ = true;
-        write_error_ = from_errno(errno);
+        write_error_ = last_open_error();
     }
     if (std::fclose(file_) != 0 && !failed_) {
         failed_ = true;
-        write_error_ = from_errno(errno);
+        write_error_ = last_open_error();
     }
     file_ = nullptr;
     return !failed_;

@@ -20,19 +20,19 @@ std::string printf_text(const char* f, A... a) {
 
 TEST(Fmt, RealNumbersAsPrintfWritesThem) {
     std::mt19937_64 rng(2006);
-    std::uniform_real_distribution<double> male(-100000, 100000);
-    const char* formaty[] = {"%10.0f",    "%10.2f", "%12.0f",    "%2.4f",           "%10.4f",
+    std::uniform_real_distribution<double> values(-100000, 100000);
+    const char* formats[] = {"%10.0f",    "%10.2f", "%12.0f",    "%2.4f",           "%10.4f",
                              "<= %10.5f", "%3.0f",  ">  %10.2f", "%12.2f - %12.2f "};
     for (int i = 0; i < 30000; ++i) {
-        double x = male(rng);
+        double x = values(rng);
         if (i % 3 == 0) x = std::round(x * 100) / 100;  // two decimals, the common case
         if (i % 7 == 0) x = std::round(x) + 0.5;        // exact halves round to even
-        for (const char* f : formaty)
+        for (const char* f : formats)
             ASSERT_EQ(std::string_view(Fmt(f, x, x)), printf_text(f, x, x)) << f << " " << x;
     }
     for (double x : {0.0, -0.0, 0.5, 1.5, 2.5, -2.5, 0.125, 0.005, 1e15, 1e22, 1e300, -1e300, 123456789012.5,
                      24864.0 * 0.03, 0.1 * 64960, 2.675, 1.005})
-        for (const char* f : formaty)
+        for (const char* f : formats)
             EXPECT_EQ(std::string_view(Fmt(f, x, x)), printf_text(f, x, x)) << f << " " << x;
 }
 
@@ -51,9 +51,9 @@ TEST(Fmt, IntegersAndTexts) {
 
 TEST(Fmt, HugeNumbersAreWrittenWhole) {
     const double x = 9.87654321e299;
-    const std::string ocekavano = printf_text("%10.2f - %10.2f", x, -x);
-    EXPECT_GT(ocekavano.size(), 600u);
-    EXPECT_EQ(std::string_view(Fmt("%10.2f - %10.2f", x, -x)), ocekavano);
+    const std::string expected = printf_text("%10.2f - %10.2f", x, -x);
+    EXPECT_GT(expected.size(), 600u);
+    EXPECT_EQ(std::string_view(Fmt("%10.2f - %10.2f", x, -x)), expected);
 }
 
 }  // namespace

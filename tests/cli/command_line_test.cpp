@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <filesystem>
 #include <map>
 #include <regex>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/belun.h"
 #include "tavon/report.h"
+#include "tests/robust/scratch.h"
 #include "tests/support/run_belun.h"
 
 namespace tavon {
@@ -23,10 +27,11 @@ const std::string kES308 = ";ES308;;;   ;   ;   ;V souboru nebyl ani jeden zames
 // A document without employers: its only finding is ES308 on line 12.
 std::string without_employer() { return test::document_head() + test::document_tail(); }
 
-std::string console_end(int e, int w) {
+// The end of a normal run, on a console that is no terminal: the totals and the report's name.
+std::string console_end(int e, int w, const std::string& report) {
     char b[128];
     std::snprintf(b, sizeof b, "Celkem chyb vahy E:%8d\n\nCelkem chyb vahy W:%8d\n", e, w);
-    return std::string(77, ' ') + "\r" + b + "\nProgram ukoncen normalne\n";
+    return b + cp1250("\nProtokol o chybách: ") + report + "\nProgram ukoncen normalne\n";
 }
 
 std::string cannot_open(const std::string& name, const char* line_end) {
@@ -54,7 +59,7 @@ std::string help_text() {
 TEST(CommandLine, DefaultsReadDuvXmlIntoHtmlReport) {
     auto run = run_belun({{"duv.xml", without_employer()}}, {});
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.console, kBanner + console_end(1, 0));
+    EXPECT_EQ(run.console, kBanner + console_end(1, 0, "duve.htm (HTML)"));
     EXPECT_EQ(run.report.rfind("<html>\r\n<head>\r\n", 0), 0u);
     EXPECT_NE(run.report.find("<th width=38%> duv.xml </th>"), std::string::npos);
     EXPECT_NE(run.report.find("<td><b>&nbsp;ES308</b></td>"), std::string::npos);
@@ -114,14 +119,14 @@ TEST(CommandLine, WarningSwitchInAnyCaseAndPosition) {
         EXPECT_EQ(run.exit_code, 0);
         EXPECT_EQ(csv_rows(run.report), std::vector<std::string>{"11" + kES308}) << warnings_switch;
         EXPECT_NE(run.report.find("\r\nCelkem chyb vahy W:;       1\r\n"), std::string::npos);
-        EXPECT_EQ(run.console, kBanner + console_end(1, 1));
+        EXPECT_EQ(run.console, kBanner + console_end(1, 1, "b.csv (CSV)"));
     }
 }
 
 TEST(CommandLine, ThirdAndFurtherFileNames) {
     auto run = run_belun({{"a.xml", without_employer()}}, {"a.xml", "r.csv", "o.xml", "d.xml"});
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.console, kBanner + console_end(1, 0));
+    EXPECT_EQ(run.console, kBanner + console_end(1, 0, "r.csv (CSV)" + cp1250(", upravená kopie: o.xml")));
     EXPECT_FALSE(run.copy.empty());
 
     run = run_belun({{"a.xml", without_employer()}}, {"a.xml", "r.csv", "..."});
@@ -129,19 +134,35 @@ TEST(CommandLine, ThirdAndFurtherFileNames) {
     EXPECT_TRUE(run.copy.empty());
 }
 
-TEST(CommandLine, ReportFormatFromFirstDotOfName) {
+TEST(CommandLine, ReportFormatFromTheFileOwnName) {
     const struct {
         const char* name;
         ReportFormat format;
     } cases[] = {
-        {"out.txt", ReportFormat::Text}, {"out.TXT", ReportFormat::Text},
-        {"out.TxT", ReportFormat::Text}, {"r.csv", ReportFormat::Csv},
-        {"r.CSV", ReportFormat::Csv},    {"r.xml", ReportFormat::Xml},
-        {"r.htm", ReportFormat::Html},   {"out.Html", ReportFormat::Html},
-        {"out.doc", ReportFormat::Html}, {"out", ReportFormat::Html},
-        {"a.b.txt", ReportFormat::Html}, {"old.dir/report.csv", ReportFormat::Html},
-        {"r.txtx", ReportFormat::Html},  {"r.", ReportFormat::Html},
-        {".csv", ReportFormat::Csv},     {"r.tx", ReportFormat::Html},
+        {"out.txt", ReportFormat::Text},
+        {"out.TXT", ReportFormat::Text},
+        {"out.TxT", ReportFormat::Text},
+        {"r.csv", ReportFormat::Csv},
+        {"r.CSV", ReportFormat::Csv},
+        {"r.xml", ReportFormat::Xml},
+        {"r.htm", ReportFormat::Html},
+        {"out.Html", ReportFormat::Html},
+        {"out.doc", ReportFormat::Html},
+        {"out", ReportFormat::Html},
+        {"r.txtx", ReportFormat::Html},
+        {"r.", ReportFormat::Html},
+        {".csv", ReportFormat::Csv},
+        {"r.tx", ReportFormat::Html},
+        // The last dot of the name after the last "/" or "\\" decides.
+        {"a.b.txt", ReportFormat::Text},
+        {"chyby.2006.csv", ReportFormat::Csv},
+        {"./chyby.csv", ReportFormat::Csv},
+        {"../out/chyby.csv", ReportFormat::Csv},
+        {"out.d/chyby.csv", ReportFormat::Csv},
+        {"C:\\Users\\jana.novak\\chyby.csv", ReportFormat::Csv},
+        {"out.d/chyby", ReportFormat::Html},
+        {"C:\\data.2006\\chyby", ReportFormat::Html},
+        {"chyby.csv.htm", ReportFormat::Html},
     };
     for (const auto& c : cases) EXPECT_EQ(report_format_for(c.name), c.format) << c.name;
 
@@ -166,22 +187,28 @@ TEST(CommandLine, FilesThatCannotBeOpened) {
     const auto doc = without_employer();
     auto run = run_belun({{"a.xml", doc}}, {"a.xml", "chybi/r.csv"});
     EXPECT_EQ(run.exit_code, 13);
-    EXPECT_EQ(run.console, kBanner + cannot_open("chybi/r.csv", "\n"));
+    EXPECT_EQ(run.console,
+              kBanner + cannot_open("chybi/r.csv", "\n") + cp1250(" Protokol: složka neexistuje.\n"));
 
-    // Once the report is open the message also goes into it, ahead of any header.
+    // Once the report is open the message also goes into it, ahead of any header; the console
+    // says which file it is and why.
     const struct {
         std::vector<std::string> args;
         std::string name;
+        std::string why;
     } cases[] = {
-        {{"a.xml", "r.csv", "chybi/o.xml"}, "chybi/o.xml"},
-        {{"chybi.xml", "r.csv"}, "chybi.xml"},
-        {{"@seznam.txt", "r.csv"}, "seznam.txt"},
-        {{"@prazdny.txt", "r.csv"}, "@prazdny.txt"},
+        {{"a.xml", "r.csv", "chybi/o.xml"}, "chybi/o.xml", " Výstupní soubor: složka neexistuje.\n"},
+        {{"chybi.xml", "r.csv"}, "chybi.xml", " Kontrolovaný soubor: soubor neexistuje.\n"},
+        {{"chybi/a.xml", "r.csv"}, "chybi/a.xml", " Kontrolovaný soubor: složka neexistuje.\n"},
+        {{"slozka", "r.csv"}, "slozka", " Kontrolovaný soubor: je to složka, ne soubor.\n"},
+        {{"@seznam.txt", "r.csv"}, "seznam.txt", " Seznam souborů: soubor neexistuje.\n"},
+        {{"@slozka", "r.csv"}, "slozka", " Seznam souborů: je to složka, ne soubor.\n"},
+        {{"@prazdny.txt", "r.csv"}, "@prazdny.txt", " Seznam souborů: neobsahuje žádný soubor.\n"},
     };
     for (const auto& c : cases) {
-        run = run_belun({{"a.xml", doc}, {"prazdny.txt", " \r\n\t"}}, c.args);
+        run = run_belun({{"a.xml", doc}, {"prazdny.txt", " \r\n\t"}, {"slozka/x.xml", doc}}, c.args);
         EXPECT_EQ(run.exit_code, 13) << c.name;
-        EXPECT_EQ(run.console, kBanner + cannot_open(c.name, "\n")) << c.name;
+        EXPECT_EQ(run.console, kBanner + cannot_open(c.name, "\n") + cp1250(c.why)) << c.name;
         EXPECT_EQ(run.report, cannot_open(c.name, "\r\n")) << c.name;
     }
 }
@@ -224,7 +251,8 @@ TEST(CommandLine, ListWithMissingFileStopsTheRun) {
               "Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\r\n"
               "11;ES301;;;xyz;ab;2;" +
                   cp1250("Neznamý prvek") + "\r\n" + cannot_open("chybi.xml", "\r\n"));
-    EXPECT_EQ(run.console, kBanner + std::string(77, ' ') + "\r" + cannot_open("chybi.xml", "\n"));
+    EXPECT_EQ(run.console,
+              kBanner + cannot_open("chybi.xml", "\n") + cp1250(" Soubor ze seznamu: soubor neexistuje.\n"));
 }
 
 TEST(CommandLine, DateAndTimeStamp) {
@@ -259,6 +287,71 @@ TEST(CommandLine, RunsInOneProcessDoNotShareState) {
     EXPECT_EQ(first.exit_code, 0);
     EXPECT_EQ(first.report, second.report);
     EXPECT_EQ(second.report.find("EL074"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tavon
+
+namespace tavon {
+namespace {
+
+using test::cp1250;
+using test::run_belun;
+
+// On a terminal the progress line is written (at the end of the first employee, line 82, at once)
+// and cleared before the totals; in a log it is left out, with its carriage returns and padding.
+TEST(Console, ProgressLineOnlyOnATerminal) {
+    const std::string doc = test::read_file(test::repository_root() / "examples/duv-ok.xml");
+    const std::string progress = " Radek      82 pro zamestnance       1001 zamestnavatel   20000006\r";
+    const std::string clear = std::string(77, ' ') + "\r";
+    const auto on_terminal = run_belun({{"a.xml", doc}}, {"a.xml", "r.csv"}, {true, false});
+    EXPECT_NE(on_terminal.console.find(progress), std::string::npos) << on_terminal.console;
+    EXPECT_NE(on_terminal.console.find(clear + "Celkem chyb vahy E:"), std::string::npos);
+    const auto in_log = run_belun({{"a.xml", doc}}, {"a.xml", "r.csv"});
+    EXPECT_EQ(in_log.console.find('\r'), std::string::npos) << in_log.console;
+    // The failure of a later file of a list is preceded by the clearing on a terminal only.
+    const std::map<std::string, std::string> list = {{"s.txt", "a.xml missing.xml"}, {"a.xml", doc}};
+    EXPECT_NE(run_belun(list, {"@s.txt", "r.csv"}, {true, false})
+                  .console.find(clear + " Nelze otevrit soubor  missing.xml"),
+              std::string::npos);
+    EXPECT_EQ(run_belun(list, {"@s.txt", "r.csv"}).console.find('\r'), std::string::npos);
+}
+
+// Program texts are converted for a UTF-8 terminal; file names are shown as given.
+TEST(Console, CzechTextsOnAUtf8Terminal) {
+    const std::string name = std::string(57, 'a') + "\xC3\xA1.xml";  // 61 bytes, a UTF-8 name
+    const auto utf8 = run_belun({}, {name}, {true, true});
+    EXPECT_EQ(utf8.console,
+              "\nProgram  TAVON_v0.9  kontola dat pro DUV\n D\xC3\xA9lka parametru vetsi nez 60  " + name +
+                  "\n Program ukoncen\n");
+    const auto log = run_belun({}, {name});
+    EXPECT_NE(log.console.find(cp1250(" Délka parametru")), std::string::npos);
+}
+
+// Two spellings of one file, a symbolic link and a hard link are the same file: neither the report
+// nor the copy may overwrite an input, whatever the names, nor a document named by a list.
+TEST(Console, InputsAreComparedByIdentity) {
+    test::ScratchDir dir;
+    const std::string doc = test::read_file(test::repository_root() / "examples/duv-ok.xml");
+    const std::string input = dir.path("a.xml");
+    dir.write_file(input, doc);
+    std::filesystem::create_symlink(input, dir.path("link.xml"));
+    std::filesystem::create_hard_link(input, dir.path("hard.xml"));
+    std::filesystem::create_directory(dir.path("sub"));
+    dir.write_file(dir.path("s.txt"), dir.path("sub/../hard.xml") + "\n");
+    const std::string list = "@" + dir.path("s.txt");
+    const std::vector<std::vector<std::string>> refused = {
+        {input, dir.path("link.xml")},     {input, dir.path("hard.xml")},
+        {input, dir.path("sub/../a.xml")}, {input, dir.path("r.csv"), dir.path("link.xml")},
+        {list, dir.path("link.xml")},      {dir.path("link.xml"), dir.path("r.csv"), input},
+    };
+    for (const auto& arguments : refused) {
+        const std::vector<std::string_view> args(arguments.begin(), arguments.end());
+        std::ostringstream console;
+        EXPECT_EQ(cli::run(args, console), 13) << arguments[1];
+        EXPECT_NE(console.str().find(cp1250(": jde o tentýž soubor.")), std::string::npos) << console.str();
+        EXPECT_EQ(test::read_file(input), doc) << arguments[1];
+    }
 }
 
 }  // namespace

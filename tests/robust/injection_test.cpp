@@ -15,19 +15,19 @@
 namespace tavon {
 namespace {
 
-using test::Pokus;
-using test::Rozbor;
+using test::ParsedReport;
 using test::RunResult;
+using test::ScratchDir;
 
 // Every tag of the HTML report is one of the report's own.
-std::string cizi_znacka(const std::string& html) {
-    static const std::set<std::string> kVlastni = {
+std::string foreign_tag(const std::string& html) {
+    static const std::set<std::string> kOwnTags = {
         "html",   "/html", "head", "/head", "META", "title", "/title", "body", "/body", "table",
         "/table", "tr",    "/tr",  "th",    "/th",  "td",    "/td",    "b",    "/b"};
     for (std::size_t i = html.find('<'); i != std::string::npos; i = html.find('<', i + 1)) {
         const std::size_t k = html.find_first_of(" >\r\n<", i + 1);
-        const std::string jmeno = html.substr(i + 1, k == std::string::npos ? std::string::npos : k - i - 1);
-        if (!kVlastni.count(jmeno)) return html.substr(i, 60);
+        const std::string name = html.substr(i + 1, k == std::string::npos ? std::string::npos : k - i - 1);
+        if (!kOwnTags.count(name)) return html.substr(i, 60);
     }
     return "";
 }
@@ -47,111 +47,118 @@ std::string html_text(const std::string& s) {
     return out;
 }
 
-// Validates `dokument` (saved under `jmeno`) into CSV, XML, HTML and text reports; a row with
-// code `kod` must carry `text` unchanged in column `sloupec` of the CSV and XML reports, and
+// Validates `document` (saved under `name`) into CSV, XML, HTML and text reports; a row with
+// code `code` must carry `text` unchanged in column `column` of the CSV and XML reports, and
 // the HTML report must show it escaped and hold no tag of its own.
-void over(const std::string& dokument, const std::string& kod, std::size_t sloupec, const std::string& text,
-          const std::string& jmeno = "d.xml") {
-    SCOPED_TRACE("column " + std::to_string(sloupec + 1) + " text " + text);
-    Pokus p;
-    const std::string vstup = p.cesta(jmeno);
-    p.zapis(vstup, dokument);
-    auto nese = [&](const Rozbor& r) {
-        for (const auto& radek : r.radky)
-            if (radek[1] == kod && radek[sloupec] == text) return true;
+void check_text_in_reports(const std::string& document, const std::string& code, std::size_t column,
+                           const std::string& text, const std::string& name = "d.xml") {
+    SCOPED_TRACE("column " + std::to_string(column + 1) + " text " + text);
+    ScratchDir dir;
+    const std::string input = dir.path(name);
+    dir.write_file(input, document);
+    auto carries = [&](const ParsedReport& r) {
+        for (const auto& row : r.rows)
+            if (row[1] == code && row[column] == text) return true;
         return false;
     };
 
-    const RunResult csv = p.run_belun({vstup, p.cesta("r.csv")});
+    const RunResult csv = dir.run_belun({input, dir.path("r.csv")});
     ASSERT_EQ(csv.exit_code, 0);
-    const Rozbor c = test::rozeber_csv(csv.report);
-    ASSERT_EQ(c.vada, "");
-    EXPECT_TRUE(nese(c)) << csv.report;
+    const ParsedReport c = test::parse_csv_report(csv.report);
+    ASSERT_EQ(c.problem, "");
+    EXPECT_TRUE(carries(c)) << csv.report;
 
-    const RunResult xml = p.run_belun({vstup, p.cesta("r.xml")});
-    const Rozbor x = test::rozeber_xml(xml.report);
-    ASSERT_EQ(x.vada, "");
-    EXPECT_EQ(x.radky, c.radky);
-    EXPECT_EQ(x.soubor, vstup);
-    EXPECT_TRUE(nese(x));
+    const RunResult xml = dir.run_belun({input, dir.path("r.xml")});
+    const ParsedReport x = test::parse_xml_report(xml.report);
+    ASSERT_EQ(x.problem, "");
+    EXPECT_EQ(x.rows, c.rows);
+    EXPECT_EQ(x.input_file, input);
+    EXPECT_TRUE(carries(x));
 
-    const RunResult htm = p.run_belun({vstup, p.cesta("r.htm")});
-    EXPECT_EQ(cizi_znacka(htm.report), "");
+    const RunResult htm = dir.run_belun({input, dir.path("r.htm")});
+    EXPECT_EQ(foreign_tag(htm.report), "");
     EXPECT_NE(htm.report.find("&nbsp;" + html_text(text) + "</"), std::string::npos);
-    EXPECT_NE(htm.report.find("<th width=38%> " + html_text(vstup) + " </th>"), std::string::npos);
-    EXPECT_TRUE(test::ma_paticku_htm(htm.report));
+    EXPECT_NE(htm.report.find("<th width=38%> " + html_text(input) + " </th>"), std::string::npos);
+    EXPECT_TRUE(test::has_html_footer(htm.report));
 
-    const RunResult txt = p.run_belun({vstup, p.cesta("r.txt")});
-    EXPECT_TRUE(test::ma_paticku_txt(txt.report, c.chybE, c.chybW));
+    const RunResult txt = dir.run_belun({input, dir.path("r.txt")});
+    EXPECT_TRUE(test::has_text_footer(txt.report, c.errors, c.warnings));
 }
 
-std::string s_polem(const std::string& pole) {
-    return test::document_head() + pole + "\r\n" + test::document_tail();
+// The valid document head, then `field` on a line of its own, then the root's end.
+std::string document_with(const std::string& field) {
+    return test::document_head() + field + "\r\n" + test::document_tail();
 }
 
-std::string nahrad(std::string text, const std::string& co, const std::string& cim) {
-    const std::size_t i = text.find(co);
-    if (i != std::string::npos) text.replace(i, co.size(), cim);
+std::string replace_first(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t i = text.find(from);
+    if (i != std::string::npos) text.replace(i, from.size(), to);
     return text;
 }
 
 // A name ends at a space or ">", a content at "<", attribute text at ">": each column gets the
 // hostile texts that can reach it.
-const std::vector<std::string> kDoJmena = {"<script", "a<b", "&", "&amp;", "\"", ";", "x;y\"z&w<v"};
-const std::vector<std::string> kDoObsahu = {
+const std::vector<std::string> kIntoNames = {"<script", "a<b", "&", "&amp;", "\"", ";", "x;y\"z&w<v"};
+const std::vector<std::string> kIntoContents = {
     "script>alert(1)/script>", "&", "&lt;script&gt;", "\"", ";", "a;b\"c&d>e", "\"\";;"};
-const std::vector<std::string> kDoAtributu = {"x=\"<script\"", "&", "\"", ";", "a=\"1;2\"b='&amp;'<c"};
+const std::vector<std::string> kIntoAttributes = {"x=\"<script\"", "&", "\"", ";", "a=\"1;2\"b='&amp;'<c"};
 
 TEST(Injection, ElementNames) {
-    for (const auto& t : kDoJmena) over(s_polem("<" + t + ">1</" + t + ">"), "ES301", 4, t);
+    for (const auto& t : kIntoNames)
+        check_text_in_reports(document_with("<" + t + ">1</" + t + ">"), "ES301", 4, t);
 }
 
 TEST(Injection, ContentsAndAttributeTexts) {
-    for (const auto& t : kDoObsahu) over(nahrad(s_polem(""), "<rok>2006<", "<rok>" + t + "<"), "ER209", 5, t);
-    for (const auto& t : kDoAtributu) {
-        over(nahrad(s_polem(""), "<rok>", "<rok " + t + ">"), "ES300", 5, t);
-        over(nahrad(s_polem(""), "<DUV verze=\"1.6\"", "<DUV " + t), "WS102", 5,
-             t + " xmlns=\"http://duv.example.org/schemas/2004/DUV/1.6/\"");
+    for (const auto& t : kIntoContents)
+        check_text_in_reports(replace_first(document_with(""), "<rok>2006<", "<rok>" + t + "<"), "ER209", 5,
+                              t);
+    for (const auto& t : kIntoAttributes) {
+        check_text_in_reports(replace_first(document_with(""), "<rok>", "<rok " + t + ">"), "ES300", 5, t);
+        check_text_in_reports(replace_first(document_with(""), "<DUV verze=\"1.6\"", "<DUV " + t), "WS102", 5,
+                              t + " xmlns=\"http://duv.example.org/schemas/2004/DUV/1.6/\"");
     }
 }
 
 TEST(Injection, EmployerNumberAndEmployeeIdentifier) {
-    for (const auto& t : kDoObsahu) {
-        over(s_polem("<zamestnavatel>\r\n<AA0017>" + t + "</AA0017>\r\n</zamestnavatel>"), "ES309", 2, t);
-        over(s_polem("<zamestnavatel>\r\n<AA0017>20000006</AA0017>\r\n<zamestnanec>\r\n<AA0126>" + t +
-                     "</AA0126>\r\n</zamestnanec>\r\n</zamestnavatel>"),
-             "ES303", 3, t);
+    for (const auto& t : kIntoContents) {
+        check_text_in_reports(
+            document_with("<zamestnavatel>\r\n<AA0017>" + t + "</AA0017>\r\n</zamestnavatel>"), "ES309", 2,
+            t);
+        check_text_in_reports(
+            document_with("<zamestnavatel>\r\n<AA0017>20000006</AA0017>\r\n<zamestnanec>\r\n<AA0126>" + t +
+                          "</AA0126>\r\n</zamestnanec>\r\n</zamestnavatel>"),
+            "ES303", 3, t);
     }
 }
 
 TEST(Injection, ValueExpectedFromAnotherRecordOfThePerson) {
-    const std::string doc = test::precti_soubor(test::koren() / "examples/duv-ok.xml");
-    const std::size_t od = doc.find("<zamestnanec>");
-    const std::size_t po = doc.find("</zamestnanec>", od) + 14;
-    const std::string zaznam = doc.substr(od, po - od);
+    const std::string doc = test::read_file(test::repository_root() / "examples/duv-ok.xml");
+    const std::size_t from = doc.find("<zamestnanec>");
+    const std::size_t to = doc.find("</zamestnanec>", from) + 14;
+    const std::string record = doc.substr(from, to - from);
     // The same person twice, the second time with a state code that no list holds.
-    for (const auto& t : kDoObsahu) {
-        const std::string druhy = nahrad(zaznam, "<AA0033>CZ</AA0033>", "<AA0033>" + t + "</AA0033>");
-        over(doc.substr(0, po) + "\r\n" + druhy + doc.substr(po), "EL003", 6, t);
+    for (const auto& t : kIntoContents) {
+        const std::string second = replace_first(record, "<AA0033>CZ</AA0033>", "<AA0033>" + t + "</AA0033>");
+        check_text_in_reports(doc.substr(0, to) + "\r\n" + second + doc.substr(to), "EL003", 6, t);
     }
 }
 
 TEST(Injection, InputFileName) {
-    for (const std::string jmeno : {"<script>alert(1)<", "a&b;c\"d.xml", "&amp;>x"})
-        over(s_polem("<xyz>1</xyz>"), "ES301", 4, "xyz", jmeno);
+    for (const std::string name : {"<script>alert(1)<", "a&b;c\"d.xml", "&amp;>x"})
+        check_text_in_reports(document_with("<xyz>1</xyz>"), "ES301", 4, "xyz", name);
 }
 
 TEST(Injection, LineBreaksInsideTextsAreDroppedNotWritten) {
-    Pokus p;
-    const std::string vstup = p.cesta("d.xml");
-    p.zapis(vstup, nahrad(s_polem(""), "<rok>2006<", "<rok>a;\r\n\"b\r\n\r\n<"));
-    const RunResult beh = p.run_belun({vstup, p.cesta("r.csv")});
-    const Rozbor r = test::rozeber_csv(beh.report);
-    ASSERT_EQ(r.vada, "");
-    ASSERT_FALSE(r.radky.empty());
-    EXPECT_EQ(r.radky[0][1], "ER209");
-    EXPECT_EQ(r.radky[0][5], "a;\"b");
-    EXPECT_EQ(r.radky[0][0], "6");  // the lines inside the content still count
+    ScratchDir dir;
+    const std::string input = dir.path("d.xml");
+    dir.write_file(input, replace_first(document_with(""), "<rok>2006<", "<rok>a;\r\n\"b\r\n\r\n<"));
+    const RunResult run = dir.run_belun({input, dir.path("r.csv")});
+    const ParsedReport r = test::parse_csv_report(run.report);
+    ASSERT_EQ(r.problem, "");
+    ASSERT_FALSE(r.rows.empty());
+    EXPECT_EQ(r.rows[0][1], "ER209");
+    EXPECT_EQ(r.rows[0][5], "a;\"b");
+    EXPECT_EQ(r.rows[0][0], "6");  // the lines inside the content still count
 }
 
 }  // namespace

@@ -10,161 +10,162 @@
 
 namespace tavon::test {
 
-using RadekHlaseni = std::array<std::string, 8>;
+// The eight columns of a report row: line, code, employer, employee, field, value, expected,
+// description.
+using ReportRow = std::array<std::string, 8>;
 
-struct Rozbor {
-    std::vector<RadekHlaseni> radky;
-    long chybE = -1;
-    long chybW = -1;
-    std::string soubor;  // the input named in the XML report's header
-    std::string vada;    // what is wrong with the report; empty when nothing is
+struct ParsedReport {
+    std::vector<ReportRow> rows;
+    long errors = -1;        // the E total of the footer
+    long warnings = -1;      // the W total of the footer
+    std::string input_file;  // the input named in the XML report's header
+    std::string problem;     // what is wrong with the report; empty when nothing is
 };
 
-namespace rozbor_detail {
+namespace parse_detail {
 
-inline bool vezmi(std::string_view& text, std::string_view co) {
-    if (text.substr(0, co.size()) != co) return false;
-    text.remove_prefix(co.size());
+// Removes `prefix` from the front of `rest`; false (and `rest` unchanged) when it is not there.
+inline bool take(std::string_view& rest, std::string_view prefix) {
+    if (rest.substr(0, prefix.size()) != prefix) return false;
+    rest.remove_prefix(prefix.size());
     return true;
 }
 
-// A "%8d" total up to the next `konec`; -1 when the text is not one.
-inline long soucet(std::string_view& text, char konec = '\r') {
-    const std::size_t k = text.find(konec);
+// A "%8d" total up to the next `end`; -1 when the text is not one.
+inline long total(std::string_view& rest, char end = '\r') {
+    const std::size_t k = rest.find(end);
     if (k == std::string_view::npos) return -1;
-    const std::string t(text.substr(0, k));
+    const std::string digits(rest.substr(0, k));
     long n = -1;
-    char zbytek;
-    if (std::sscanf(t.c_str(), "%ld%c", &n, &zbytek) != 1) return -1;
-    char b[32];
-    std::snprintf(b, sizeof b, "%8ld", n);
-    if (t != b) return -1;
-    text.remove_prefix(k);
+    char trailing;
+    if (std::sscanf(digits.c_str(), "%ld%c", &n, &trailing) != 1) return -1;
+    char formatted[32];
+    std::snprintf(formatted, sizeof formatted, "%8ld", n);
+    if (digits != formatted) return -1;
+    rest.remove_prefix(k);
     return n;
 }
 
-}  // namespace rozbor_detail
+}  // namespace parse_detail
 
 // The CSV report: the header line, rows of exactly eight fields (a field holding ; " CR or LF
 // is quoted with inner quotes doubled, any other is not), the two totals.
-inline Rozbor rozeber_csv(std::string_view h) {
-    using rozbor_detail::vezmi;
-    Rozbor r;
-    auto vadny = [&](std::string co) {
-        r.vada = std::move(co) + " at: " + std::string(h.substr(0, 120));
+inline ParsedReport parse_csv_report(std::string_view rest) {
+    using parse_detail::take;
+    ParsedReport r;
+    auto fail = [&](std::string what) {
+        r.problem = std::move(what) + " at: " + std::string(rest.substr(0, 120));
         return r;
     };
-    if (!vezmi(h, "Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\r\n"))
-        return vadny("no CSV header");
-    while (!h.empty() && h.substr(0, 2) != "\r\n") {
-        RadekHlaseni radek;
+    if (!take(rest, "Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\r\n"))
+        return fail("no CSV header");
+    while (!rest.empty() && rest.substr(0, 2) != "\r\n") {
+        ReportRow row;
         for (std::size_t i = 0; i < 8; ++i) {
-            std::string& pole = radek[i];
-            if (!h.empty() && h[0] == '"') {
+            std::string& field = row[i];
+            if (!rest.empty() && rest[0] == '"') {
                 std::size_t j = 1;
                 for (;; ++j) {
-                    if (j >= h.size()) return vadny("unclosed quote");
-                    if (h[j] != '"') {
-                        pole.push_back(h[j]);
-                    } else if (j + 1 < h.size() && h[j + 1] == '"') {
-                        pole.push_back('"');
+                    if (j >= rest.size()) return fail("unclosed quote");
+                    if (rest[j] != '"') {
+                        field.push_back(rest[j]);
+                    } else if (j + 1 < rest.size() && rest[j + 1] == '"') {
+                        field.push_back('"');
                         ++j;
                     } else {
                         break;
                     }
                 }
-                if (pole.find_first_of(";\"\r\n") == std::string::npos) return vadny("needless quotes");
-                h.remove_prefix(j + 1);
+                if (field.find_first_of(";\"\r\n") == std::string::npos) return fail("needless quotes");
+                rest.remove_prefix(j + 1);
             } else {
-                const std::size_t j = h.find_first_of(";\"\r\n");
-                if (j == std::string_view::npos || h[j] == '"') return vadny("stray quote or unended row");
-                pole = h.substr(0, j);
-                h.remove_prefix(j);
+                const std::size_t j = rest.find_first_of(";\"\r\n");
+                if (j == std::string_view::npos || rest[j] == '"') return fail("stray quote or unended row");
+                field = rest.substr(0, j);
+                rest.remove_prefix(j);
             }
-            if (i < 7 && !vezmi(h, ";")) return vadny("row of " + std::to_string(i + 1) + " fields");
+            if (i < 7 && !take(rest, ";")) return fail("row of " + std::to_string(i + 1) + " fields");
         }
-        if (!vezmi(h, "\r\n")) return vadny("row of more than eight fields");
-        r.radky.push_back(std::move(radek));
+        if (!take(rest, "\r\n")) return fail("row of more than eight fields");
+        r.rows.push_back(std::move(row));
     }
-    if (!vezmi(h, "\r\nCelkem chyb vahy E:;") || (r.chybE = rozbor_detail::soucet(h)) < 0 ||
-        !vezmi(h, "\r\n\r\nCelkem chyb vahy W:;") || (r.chybW = rozbor_detail::soucet(h)) < 0 || h != "\r\n")
-        return vadny("no complete CSV footer");
+    if (!take(rest, "\r\nCelkem chyb vahy E:;") || (r.errors = parse_detail::total(rest)) < 0 ||
+        !take(rest, "\r\n\r\nCelkem chyb vahy W:;") || (r.warnings = parse_detail::total(rest)) < 0 ||
+        rest != "\r\n")
+        return fail("no complete CSV footer");
     return r;
 }
 
 // The XML report: prolog, DatumCas, Soubor, the rows as Chyba elements of eight columns, the
 // totals and the root's end, each element on a line of its own. Texts may hold no "<", no
 // control character but tab, and "&" only in &amp; &lt; &gt; (decoded in the result).
-inline Rozbor rozeber_xml(std::string_view h) {
-    using rozbor_detail::vezmi;
-    Rozbor r;
-    auto vadny = [&](std::string co) {
-        r.vada = std::move(co) + " at: " + std::string(h.substr(0, 120));
+inline ParsedReport parse_xml_report(std::string_view rest) {
+    using parse_detail::take;
+    ParsedReport r;
+    auto fail = [&](std::string what) {
+        r.problem = std::move(what) + " at: " + std::string(rest.substr(0, 120));
         return r;
     };
-    auto prvek = [&](std::string_view jmeno, std::string& text) {
-        if (!vezmi(h, "<" + std::string(jmeno) + ">")) return false;
-        const std::size_t k = h.find('<');
+    // The element `name` on a line of its own; its text, decoded, into `text`.
+    auto element = [&](std::string_view name, std::string& text) {
+        if (!take(rest, "<" + std::string(name) + ">")) return false;
+        const std::size_t k = rest.find('<');
         if (k == std::string_view::npos) return false;
         text.clear();
         for (std::size_t i = 0; i < k; ++i) {
-            const auto c = static_cast<unsigned char>(h[i]);
+            const auto c = static_cast<unsigned char>(rest[i]);
             if (c < 0x20 && c != '\t') return false;
             if (c != '&') {
                 text.push_back(static_cast<char>(c));
                 continue;
             }
-            std::string_view zbytek = h.substr(i, k - i);
-            if (zbytek.substr(0, 5) == "&amp;") {
+            std::string_view entity = rest.substr(i, k - i);
+            if (entity.substr(0, 5) == "&amp;") {
                 text.push_back('&');
                 i += 4;
-            } else if (zbytek.substr(0, 4) == "&lt;") {
+            } else if (entity.substr(0, 4) == "&lt;") {
                 text.push_back('<');
                 i += 3;
-            } else if (zbytek.substr(0, 4) == "&gt;") {
+            } else if (entity.substr(0, 4) == "&gt;") {
                 text.push_back('>');
                 i += 3;
             } else {
                 return false;
             }
         }
-        h.remove_prefix(k);
-        return vezmi(h, "</" + std::string(jmeno) + ">\r\n");
+        rest.remove_prefix(k);
+        return take(rest, "</" + std::string(name) + ">\r\n");
     };
     std::string text;
-    if (!vezmi(h, "<?xml version = \"1.0\" encoding = \"Windows-1250\"?><DUV_chyby>\r\n"))
-        return vadny("no prolog");
-    if (!prvek("DatumCas", text) || !prvek("Soubor", r.soubor)) return vadny("header");
-    static constexpr std::string_view kSloupce[8] = {"Radek", "KodChyby", "Zamestnavatel", "Zamestnanec",
+    if (!take(rest, "<?xml version = \"1.0\" encoding = \"Windows-1250\"?><DUV_chyby>\r\n"))
+        return fail("no prolog");
+    if (!element("DatumCas", text) || !element("Soubor", r.input_file)) return fail("header");
+    static constexpr std::string_view kColumns[8] = {"Radek", "KodChyby", "Zamestnavatel", "Zamestnanec",
                                                      "Prvek", "Hodnota",  "DelkaHodn",     "Popis"};
-    while (vezmi(h, "<Chyba>\r\n")) {
-        RadekHlaseni radek;
+    while (take(rest, "<Chyba>\r\n")) {
+        ReportRow row;
         for (std::size_t i = 0; i < 8; ++i)
-            if (!prvek(kSloupce[i], radek[i])) return vadny("column " + std::string(kSloupce[i]));
-        if (!vezmi(h, "</Chyba>\r\n")) return vadny("row end");
-        r.radky.push_back(std::move(radek));
+            if (!element(kColumns[i], row[i])) return fail("column " + std::string(kColumns[i]));
+        if (!take(rest, "</Chyba>\r\n")) return fail("row end");
+        r.rows.push_back(std::move(row));
     }
-    if (!vezmi(h, "\r\n<CelkemchybE>") || (r.chybE = rozbor_detail::soucet(h, '<')) < 0 ||
-        !vezmi(h, "</CelkemchybE>\r\n<CelkemchybW>") || (r.chybW = rozbor_detail::soucet(h, '<')) < 0 ||
-        h != "</CelkemchybW>\r\n</DUV_chyby>\r\n")
-        return vadny("no complete XML footer");
+    if (!take(rest, "\r\n<CelkemchybE>") || (r.errors = parse_detail::total(rest, '<')) < 0 ||
+        !take(rest, "</CelkemchybE>\r\n<CelkemchybW>") || (r.warnings = parse_detail::total(rest, '<')) < 0 ||
+        rest != "</CelkemchybW>\r\n</DUV_chyby>\r\n")
+        return fail("no complete XML footer");
     return r;
 }
 
-inline bool konci(std::string_view h, std::string_view konec) {
-    return h.size() >= konec.size() && h.substr(h.size() - konec.size()) == konec;
-}
-
 // The text report ends with both totals.
-inline bool ma_paticku_txt(std::string_view h, long chybE, long chybW) {
-    char b[96];
-    std::snprintf(b, sizeof b, "\r\nCelkem chyb vahy E:%8ld\r\n\r\nCelkem chyb vahy W:%8ld\r\n", chybE,
-                  chybW);
-    return konci(h, b);
+inline bool has_text_footer(std::string_view report, long errors, long warnings) {
+    char footer[96];
+    std::snprintf(footer, sizeof footer, "\r\nCelkem chyb vahy E:%8ld\r\n\r\nCelkem chyb vahy W:%8ld\r\n",
+                  errors, warnings);
+    return report.ends_with(footer);
 }
 
-inline bool ma_paticku_htm(std::string_view h) {
-    return konci(h, "</tr>\r\n</table>\r\n</body>\r\n</html>\r\n");
+inline bool has_html_footer(std::string_view report) {
+    return report.ends_with("</tr>\r\n</table>\r\n</body>\r\n</html>\r\n");
 }
 
 }  // namespace tavon::test

@@ -16,64 +16,66 @@
 
 namespace tavon::test {
 
-inline std::string precti_soubor(const std::filesystem::path& p) {
-    std::ifstream f(p, std::ios::binary);
+inline std::string read_file(const std::filesystem::path& path) {
+    std::ifstream f(path, std::ios::binary);
     std::ostringstream s;
     s << f.rdbuf();
     return s.str();
 }
 
 // The repository's root, for the documents it holds.
-inline std::filesystem::path koren() {
+inline std::filesystem::path repository_root() {
     return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
 }
 
-class Pokus {
+// A fresh temporary directory, removed with everything in it at the end of the test.
+class ScratchDir {
   public:
-    Pokus() {
-        std::string vzor = (std::filesystem::temp_directory_path() / "tavon_robust_XXXXXX").string();
-        if (mkdtemp(vzor.data())) adresar_ = vzor;
+    ScratchDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tavon_robust_XXXXXX").string();
+        if (mkdtemp(pattern.data())) dir_ = pattern;
     }
-    ~Pokus() {
+    ~ScratchDir() {
         std::error_code ec;
-        if (!adresar_.empty()) std::filesystem::remove_all(adresar_, ec);
+        if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
     }
-    Pokus(const Pokus&) = delete;
-    Pokus& operator=(const Pokus&) = delete;
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
 
-    std::string cesta(std::string_view jmeno) const { return adresar_ + "/" + std::string(jmeno); }
+    // The full name of the file `name` in the directory.
+    std::string path(std::string_view name) const { return dir_ + "/" + std::string(name); }
 
-    void zapis(const std::string& jmeno, std::string_view obsah) const {
-        std::ofstream(jmeno, std::ios::binary)
-            .write(obsah.data(), static_cast<std::streamsize>(obsah.size()));
+    void write_file(const std::string& path, std::string_view content) const {
+        std::ofstream(path, std::ios::binary)
+            .write(content.data(), static_cast<std::streamsize>(content.size()));
     }
 
     // A run with these arguments; the report (second file name) and the output file (third)
     // are read back and removed, so that the next run starts without them.
-    RunResult run_belun(const std::vector<std::string>& argumenty) const {
-        std::vector<std::string_view> args(argumenty.begin(), argumenty.end());
-        std::ostringstream konzole;
-        RunResult beh;
-        beh.exit_code = cli::run(args, konzole);
-        beh.console = konzole.str();
-        std::vector<std::string> jmena;
-        for (const auto& a : argumenty)
-            if (a.empty() || a[0] != '-') jmena.push_back(a);
+    RunResult run_belun(const std::vector<std::string>& arguments) const {
+        std::vector<std::string_view> args(arguments.begin(), arguments.end());
+        std::ostringstream console;
+        RunResult run;
+        run.exit_code = cli::run(args, console);
+        run.console = console.str();
+        std::vector<std::string> file_names;
+        for (const auto& a : arguments)
+            if (a.empty() || a[0] != '-') file_names.push_back(a);
         // Only regular files: a name may stand for a device such as /dev/full.
         std::error_code ec;
-        if (jmena.size() >= 2 && std::filesystem::is_regular_file(jmena[1], ec)) {
-            beh.report = precti_soubor(jmena[1]);
-            std::filesystem::remove(jmena[1], ec);
+        if (file_names.size() >= 2 && std::filesystem::is_regular_file(file_names[1], ec)) {
+            run.report = read_file(file_names[1]);
+            std::filesystem::remove(file_names[1], ec);
         }
-        if (jmena.size() >= 3 && std::filesystem::is_regular_file(jmena[2], ec)) {
-            beh.copy = precti_soubor(jmena[2]);
-            std::filesystem::remove(jmena[2], ec);
+        if (file_names.size() >= 3 && std::filesystem::is_regular_file(file_names[2], ec)) {
+            run.copy = read_file(file_names[2]);
+            std::filesystem::remove(file_names[2], ec);
         }
-        return beh;
+        return run;
     }
 
   private:
-    std::string adresar_;
+    std::string dir_;
 };
 
 }  // namespace tavon::test

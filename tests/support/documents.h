@@ -14,65 +14,69 @@
 
 namespace tavon::test {
 
-inline std::string nahrad(std::string text, std::string_view co, std::string_view cim) {
-    auto p = text.find(co);
-    EXPECT_NE(p, std::string::npos) << co;
-    if (p != std::string::npos) text.replace(p, co.size(), cim);
+// `text` with the first occurrence of `from` replaced by `to`; a test failure when there is none.
+inline std::string replace_first(std::string text, std::string_view from, std::string_view to) {
+    auto pos = text.find(from);
+    EXPECT_NE(pos, std::string::npos) << from;
+    if (pos != std::string::npos) text.replace(pos, from.size(), to);
     return text;
 }
 
-// Lines 1-10: prolog, root and the submitter fields (ICOpredkladatele on line 5); line 11 starts
-// what follows.
-inline std::string hlavicka(std::string_view co = "", std::string_view cim = "") {
-    return co.empty() ? document_head() : nahrad(document_head(), co, cim);
+// Lines 1-10: prolog, root and the submitter fields (ICOpredkladatele on line 5), with the first
+// `from` replaced by `to`; line 11 starts what follows.
+inline std::string document_head_with(std::string_view from = "", std::string_view to = "") {
+    return from.empty() ? document_head() : replace_first(document_head(), from, to);
 }
 
-inline const std::pair<std::string, std::string> kZamestnavatel[] = {
+// The fields of a valid employer, name and content, in document order.
+inline const std::pair<std::string, std::string> kEmployerFields[] = {
     {"AA0017", "20000006"}, {"AA0113", ""},       {"AA0019", "301"},    {"AA0179", "CZ0101"},
     {"AA0110", "20060630"}, {"AA0116", "10"},     {"AA0123", "800000"}, {"AA0114", "10"},
     {"AA0115", "10"},       {"AA0118", "400000"}, {"AA0119", "0"},
 };
 
-// An employer on lines 11-23 (its fields on lines 12-22) when it follows the submitter block.
-inline std::string zamestnavatel(const std::map<std::string, std::string>& zmeny = {},
-                                 const std::string& zamestnanci = "") {
+// An employer on lines 11-23 (its fields on lines 12-22) when it follows the submitter block:
+// the valid fields with the contents of `changes` (by field name), then the text `employees`.
+inline std::string employer_element(const std::map<std::string, std::string>& changes = {},
+                                    const std::string& employees = "") {
     std::string s = "<zamestnavatel>\r\n";
-    for (const auto& [jmeno, hodnota] : kZamestnavatel) {
-        auto z = zmeny.find(jmeno);
-        s += "<" + jmeno + ">" + (z == zmeny.end() ? hodnota : z->second) + "</" + jmeno + ">\r\n";
+    for (const auto& [name, content] : kEmployerFields) {
+        auto change = changes.find(name);
+        s += "<" + name + ">" + (change == changes.end() ? content : change->second) + "</" + name + ">\r\n";
     }
-    return s + zamestnanci + "</zamestnavatel>\r\n";
+    return s + employees + "</zamestnavatel>\r\n";
 }
 
-// A valid employer with one employee: AA0126 "A1" on line 24, `pole` from line 25 on.
-inline std::string se_zamestnancem(const std::string& pole) {
-    return hlavicka() +
-           zamestnavatel({}, "<zamestnanec>\r\n<AA0126>A1</AA0126>\r\n" + pole + "</zamestnanec>\r\n") +
+// A valid employer with one employee: AA0126 "A1" on line 24, `fields` from line 25 on.
+inline std::string document_with_employee(const std::string& fields) {
+    return document_head() +
+           employer_element({}, "<zamestnanec>\r\n<AA0126>A1</AA0126>\r\n" + fields + "</zamestnanec>\r\n") +
            document_tail();
 }
 
 // The rows of the CSV report of a document.
-inline std::vector<std::string> radky(const std::string& doc) {
-    return csv_rows(run_belun({{"in.xml", doc}}, {"in.xml", "r.csv"}).report);
+inline std::vector<std::string> report_rows(const std::string& document) {
+    return csv_rows(run_belun({{"in.xml", document}}, {"in.xml", "r.csv"}).report);
 }
 
-inline std::vector<std::string> s_kodem(const std::vector<std::string>& vse, std::string_view kod) {
-    std::vector<std::string> vyber;
-    for (const auto& r : vse) {
-        auto s = r.find(';');
-        if (s != std::string::npos && r.compare(s + 1, kod.size() + 1, std::string(kod) + ";") == 0)
-            vyber.push_back(r);
+// The rows whose error code (the second column) is `code`.
+inline std::vector<std::string> rows_with_code(const std::vector<std::string>& rows, std::string_view code) {
+    std::vector<std::string> selected;
+    for (const auto& row : rows) {
+        auto s = row.find(';');
+        if (s != std::string::npos && row.compare(s + 1, code.size() + 1, std::string(code) + ";") == 0)
+            selected.push_back(row);
     }
-    return vyber;
+    return selected;
 }
 
 // A CSV row; the description is given in UTF-8.
-inline std::string radek(std::string_view line, std::string_view kod, std::string_view tel,
-                         std::string_view nec, std::string_view prvek, std::string_view hodnota,
-                         std::string_view cek, std::string_view popis) {
-    std::string r;
-    for (std::string_view s : {line, kod, tel, nec, prvek, hodnota, cek}) (r += s) += ';';
-    return r + cp1250(popis);
+inline std::string csv_row(std::string_view line, std::string_view code, std::string_view employer,
+                           std::string_view employee, std::string_view field, std::string_view value,
+                           std::string_view expected, std::string_view description) {
+    std::string row;
+    for (std::string_view s : {line, code, employer, employee, field, value, expected}) (row += s) += ';';
+    return row + cp1250(description);
 }
 
 }  // namespace tavon::test

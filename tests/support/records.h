@@ -16,12 +16,12 @@
 namespace tavon::test {
 
 // The fields of one record in document order: name and content.
-using Pole = std::vector<std::pair<std::string, std::string>>;
+using Fields = std::vector<std::pair<std::string, std::string>>;
 
 // An employee of the valid example (examples/duv-ok.xml): occupation 01011, full time the whole
 // period, tariff of scale 1, class 5, grade 3; every rule of the employee and of a single record is
 // satisfied.
-inline Pole zamestnanec(std::string_view id = "1001") {
+inline Fields example_employee(std::string_view id = "1001") {
     return {{"AA0126", std::string(id)},
             {"AA0231", "1970"},
             {"AA0211", "1"},
@@ -82,192 +82,201 @@ inline Pole zamestnanec(std::string_view id = "1001") {
             {"AA0690", "CZ0101"}};
 }
 
-// An employer whose totals fit `pocet` employees of the example (salary 64960 each).
-inline Pole zamestnavatel(long long pocet = 1) {
-    const std::string n = std::to_string(pocet);
+// An employer whose totals fit `count` employees of the example (salary 64960 each).
+inline Fields example_employer(long long count = 1) {
+    const std::string n = std::to_string(count);
     return {{"AA0017", "20000006"},
             {"AA0113", ""},
             {"AA0019", "325"},
             {"AA0179", "CZ0101"},
             {"AA0110", "20060630"},
             {"AA0116", n},
-            {"AA0123", std::to_string(pocet * 130000)},
+            {"AA0123", std::to_string(count * 130000)},
             {"AA0114", n},
             {"AA0115", n},
-            {"AA0118", std::to_string(pocet * 64960)},
+            {"AA0118", std::to_string(count * 64960)},
             {"AA0119", "0"}};
 }
 
-// `p` with the contents of some fields replaced (every occurrence of each).
-inline Pole s(Pole p, std::initializer_list<std::pair<std::string_view, std::string_view>> zmeny) {
-    for (const auto& [jmeno, obsah] : zmeny) {
-        bool nalezeno = false;
-        for (auto& [j, o] : p) {
-            if (j == jmeno) {
-                o = obsah;
-                nalezeno = true;
+// `fields` with the contents of some fields replaced (every occurrence of each).
+inline Fields with(Fields fields,
+                   std::initializer_list<std::pair<std::string_view, std::string_view>> changes) {
+    for (const auto& [name, content] : changes) {
+        bool found = false;
+        for (auto& [field_name, field_content] : fields) {
+            if (field_name == name) {
+                field_content = content;
+                found = true;
             }
         }
-        if (!nalezeno) ADD_FAILURE() << "no field " << jmeno;
+        if (!found) ADD_FAILURE() << "no field " << name;
     }
-    return p;
+    return fields;
 }
 
-// `p` without a field.
-inline Pole bez(Pole p, std::string_view jmeno) {
-    std::erase_if(p, [&](const auto& f) { return f.first == jmeno; });
-    return p;
+// `fields` without a field.
+inline Fields without(Fields fields, std::string_view name) {
+    std::erase_if(fields, [&](const auto& f) { return f.first == name; });
+    return fields;
 }
 
-// `p` with a field given a second time right after the first.
-inline Pole dvakrat(Pole p, std::string_view jmeno, std::string_view druhy) {
-    auto it = std::find_if(p.begin(), p.end(), [&](const auto& f) { return f.first == jmeno; });
-    if (it == p.end()) {
-        ADD_FAILURE() << "no field " << jmeno;
-        return p;
+// `fields` with a field given a second time, with the content `second`, right after the first.
+inline Fields twice(Fields fields, std::string_view name, std::string_view second) {
+    auto it = std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.first == name; });
+    if (it == fields.end()) {
+        ADD_FAILURE() << "no field " << name;
+        return fields;
     }
-    p.insert(it + 1, {std::string(jmeno), std::string(druhy)});
-    return p;
+    fields.insert(it + 1, {std::string(name), std::string(second)});
+    return fields;
 }
 
 // A document being written, CR LF, remembering the line of every field.
-class Doklad {
+class DocumentBuilder {
   public:
-    // The submitter block on one line when `kratka`, so that the first records can stand on low lines.
-    explicit Doklad(bool kratka = false) {
-        std::string h = document_head();
-        if (kratka) {
-            std::erase(h, '\r');
-            std::erase(h, '\n');
-            h += "\r\n";
+    // The submitter block on one line when `one_line_head`, so that the first records can stand on
+    // low lines.
+    explicit DocumentBuilder(bool one_line_head = false) {
+        std::string head = document_head();
+        if (one_line_head) {
+            std::erase(head, '\r');
+            std::erase(head, '\n');
+            head += "\r\n";
         }
-        for (char c : h)
-            if (c == '\n') ++radek_;
-        t_ += h;
+        for (char c : head)
+            if (c == '\n') ++next_line_;
+        text_ += head;
     }
 
-    // Opens an employer with its fields.
-    Doklad& zamestnavatel(const Pole& p = test::zamestnavatel(), bool jeden_radek = false) {
-        tel_.emplace_back();
-        zaznam("zamestnavatel", p, jeden_radek, tel_.back(), false);
+    // Opens an employer with its fields (all on one line when `one_line`).
+    DocumentBuilder& employer(const Fields& fields = example_employer(), bool one_line = false) {
+        employer_lines_.emplace_back();
+        add_record("zamestnavatel", fields, one_line, employer_lines_.back(), false);
         return *this;
     }
-    Doklad& konec_zamestnavatele() {
-        radek("</zamestnavatel>");
-        konec_tel_.push_back(radek_ - 1);
+    DocumentBuilder& end_employer() {
+        add_line("</zamestnavatel>");
+        employer_end_lines_.push_back(next_line_ - 1);
         return *this;
     }
-    Doklad& zamestnanec(const Pole& p = test::zamestnanec(), bool jeden_radek = false) {
-        nec_.emplace_back();
-        zaznam("zamestnanec", p, jeden_radek, nec_.back(), true);
+    // An employee with its fields and its end tag (all on one line when `one_line`).
+    DocumentBuilder& employee(const Fields& fields = example_employee(), bool one_line = false) {
+        employee_lines_.emplace_back();
+        add_record("zamestnanec", fields, one_line, employee_lines_.back(), true);
         return *this;
     }
     // Empty lines until the next record starts on line `n`.
-    Doklad& na_radek(long long n) {
-        while (radek_ < n) radek("");
+    DocumentBuilder& skip_to_line(long long n) {
+        while (next_line_ < n) add_line("");
         return *this;
     }
 
-    std::string text() const { return t_ + document_tail(); }
+    std::string text() const { return text_ + document_tail(); }
 
     // Line of the last occurrence of a field of the i-th employee (of the document), as report text.
-    std::string r(std::size_t i, const std::string& pole) const {
-        return std::to_string(nec_.at(i).at(pole));
+    std::string employee_line(std::size_t i, const std::string& field) const {
+        return std::to_string(employee_lines_.at(i).at(field));
     }
     // Line of the end tag of the i-th employee.
-    std::string konec(std::size_t i) const { return std::to_string(nec_.at(i).at("/")); }
-    // Line of a field of the i-th employer and of its end tag.
-    std::string r_tel(std::size_t i, const std::string& pole) const {
-        return std::to_string(tel_.at(i).at(pole));
+    std::string employee_end_line(std::size_t i) const {
+        return std::to_string(employee_lines_.at(i).at("/"));
     }
-    std::string konec_tel(std::size_t i) const { return std::to_string(konec_tel_.at(i)); }
+    // Line of a field of the i-th employer and of its end tag.
+    std::string employer_line(std::size_t i, const std::string& field) const {
+        return std::to_string(employer_lines_.at(i).at(field));
+    }
+    std::string employer_end_line(std::size_t i) const { return std::to_string(employer_end_lines_.at(i)); }
 
   private:
-    void radek(std::string_view s) {
-        t_ += s;
-        t_ += "\r\n";
-        ++radek_;
+    void add_line(std::string_view s) {
+        text_ += s;
+        text_ += "\r\n";
+        ++next_line_;
     }
-    void zaznam(std::string_view jmeno, const Pole& p, bool jeden_radek,
-                std::map<std::string, long long>& radky, bool s_koncem) {
-        std::string r = "<" + std::string(jmeno) + ">";
-        if (!jeden_radek) {
-            radek(r);
-            r.clear();
+    // The record element `element` with its fields; `lines` gets the line of every field (and, with
+    // `with_end`, of the end tag under the key "/").
+    void add_record(std::string_view element, const Fields& fields, bool one_line,
+                    std::map<std::string, long long>& lines, bool with_end) {
+        std::string line = "<" + std::string(element) + ">";
+        if (!one_line) {
+            add_line(line);
+            line.clear();
         }
-        for (const auto& [j, o] : p) {
-            radky[j] = radek_;
-            r += "<" + j + ">" + o + "</" + j + ">";
-            if (!jeden_radek) {
-                radek(r);
-                r.clear();
+        for (const auto& [name, content] : fields) {
+            lines[name] = next_line_;
+            line += "<" + name + ">" + content + "</" + name + ">";
+            if (!one_line) {
+                add_line(line);
+                line.clear();
             }
         }
-        if (s_koncem) {
-            r += "</" + std::string(jmeno) + ">";
-            radky["/"] = radek_;
+        if (with_end) {
+            line += "</" + std::string(element) + ">";
+            lines["/"] = next_line_;
         }
-        if (!r.empty()) radek(r);
+        if (!line.empty()) add_line(line);
     }
 
-    std::string t_;
-    long long radek_ = 1;  // line that the next text starts on
-    std::vector<std::map<std::string, long long>> nec_, tel_;
-    std::vector<long long> konec_tel_;
+    std::string text_;
+    long long next_line_ = 1;  // line that the next text starts on
+    std::vector<std::map<std::string, long long>> employee_lines_, employer_lines_;
+    std::vector<long long> employer_end_lines_;
 };
 
 // The fields of one CSV report row (quoted fields unquoted).
-inline std::vector<std::string> pole_csv(std::string_view radek) {
-    std::vector<std::string> pole(1);
-    bool uvozovky = false;
-    for (std::size_t i = 0; i < radek.size(); ++i) {
-        const char c = radek[i];
-        if (uvozovky) {
-            if (c == '"' && i + 1 < radek.size() && radek[i + 1] == '"') {
-                pole.back() += '"';
+inline std::vector<std::string> csv_fields(std::string_view row) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        const char c = row[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < row.size() && row[i + 1] == '"') {
+                fields.back() += '"';
                 ++i;
             } else if (c == '"') {
-                uvozovky = false;
+                quoted = false;
             } else {
-                pole.back() += c;
+                fields.back() += c;
             }
-        } else if (c == '"' && pole.back().empty()) {
-            uvozovky = true;
+        } else if (c == '"' && fields.back().empty()) {
+            quoted = true;
         } else if (c == ';') {
-            pole.emplace_back();
+            fields.emplace_back();
         } else {
-            pole.back() += c;
+            fields.back() += c;
         }
     }
-    return pole;
+    return fields;
 }
 
-// A report row as compared in the tests: line, code, employer, employee, element, value and
+// A report row as compared in the tests: line, code, employer, employee, field, value and
 // expected text, joined by "|".
-inline std::string R(std::string_view radek, std::string_view kod, std::string_view zam, std::string_view nec,
-                     std::string_view prvek, std::string_view hodnota, std::string_view ocekavano) {
-    std::string r(radek);
-    for (std::string_view p : {kod, zam, nec, prvek, hodnota, ocekavano}) {
+inline std::string row(std::string_view line, std::string_view code, std::string_view employer,
+                       std::string_view employee, std::string_view field, std::string_view value,
+                       std::string_view expected) {
+    std::string r(line);
+    for (std::string_view column : {code, employer, employee, field, value, expected}) {
         r += '|';
-        r += p;
+        r += column;
     }
     return r;
 }
 
-// Validates the document with a CSV report; the rows whose code is one of `kody` (all rows
-// when `kody` is empty), each as R() writes it.
-inline std::vector<std::string> radky(const Doklad& d, std::vector<std::string_view> kody = {}) {
-    RunResult b = run_belun({{"duv.xml", d.text()}}, {"duv.xml", "duve.csv"});
-    EXPECT_EQ(b.exit_code, 0);
-    std::vector<std::string> vysledek;
-    for (const std::string& radek : csv_rows(b.report)) {
-        std::vector<std::string> p = pole_csv(radek);
-        EXPECT_EQ(p.size(), 8u) << radek;
-        p.resize(8);
-        if (!kody.empty() && std::find(kody.begin(), kody.end(), p[1]) == kody.end()) continue;
-        vysledek.push_back(R(p[0], p[1], p[2], p[3], p[4], p[5], p[6]));
+// Validates the document with a CSV report; the rows whose code is one of `codes` (all rows
+// when `codes` is empty), each as row() writes it.
+inline std::vector<std::string> report_rows(const DocumentBuilder& document,
+                                            std::vector<std::string_view> codes = {}) {
+    RunResult run = run_belun({{"duv.xml", document.text()}}, {"duv.xml", "duve.csv"});
+    EXPECT_EQ(run.exit_code, 0);
+    std::vector<std::string> rows;
+    for (const std::string& line : csv_rows(run.report)) {
+        std::vector<std::string> f = csv_fields(line);
+        EXPECT_EQ(f.size(), 8u) << line;
+        f.resize(8);
+        if (!codes.empty() && std::find(codes.begin(), codes.end(), f[1]) == codes.end()) continue;
+        rows.push_back(row(f[0], f[1], f[2], f[3], f[4], f[5], f[6]));
     }
-    return vysledek;
+    return rows;
 }
 
 }  // namespace tavon::test

@@ -12,7 +12,7 @@
 namespace tavon::test {
 namespace {
 
-std::string precti(const std::filesystem::path& p) {
+std::string read_file(const std::filesystem::path& p) {
     std::ifstream f(p, std::ios::binary);
     std::ostringstream s;
     s << f.rdbuf();
@@ -21,52 +21,55 @@ std::string precti(const std::filesystem::path& p) {
 
 }  // namespace
 
-RunResult run_belun(const std::map<std::string, std::string>& soubory,
-                    const std::vector<std::string>& argumenty) {
+RunResult run_belun(const std::map<std::string, std::string>& files,
+                    const std::vector<std::string>& arguments, cli::ConsoleKind console_kind) {
     namespace fs = std::filesystem;
-    char vzor[] = "/tmp/tavon_test_XXXXXX";
-    const char* adresar = mkdtemp(vzor);
-    if (!adresar) return {};
-    fs::path puvodni = fs::current_path();
-    fs::current_path(adresar);
-    for (const auto& [jmeno, obsah] : soubory) std::ofstream(jmeno, std::ios::binary) << obsah;
-
-    RunResult beh;
-    std::ostringstream konzole;
-    {
-        std::vector<std::string_view> args(argumenty.begin(), argumenty.end());
-        beh.exit_code = cli::run(args, konzole);
+    char pattern[] = "/tmp/tavon_test_XXXXXX";
+    const char* dir = mkdtemp(pattern);
+    if (!dir) return {};
+    fs::path previous_dir = fs::current_path();
+    fs::current_path(dir);
+    for (const auto& [name, content] : files) {
+        if (fs::path(name).has_parent_path()) fs::create_directories(fs::path(name).parent_path());
+        std::ofstream(name, std::ios::binary) << content;
     }
-    beh.console = konzole.str();
-    std::vector<std::string> jmena;
-    for (const auto& a : argumenty)
-        if (a.empty() || a[0] != '-') jmena.push_back(a);
-    std::string report = jmena.size() >= 2 ? jmena[1] : "duve.htm";
-    if (fs::exists(report)) beh.report = precti(report);
-    if (jmena.size() >= 3 && fs::exists(jmena[2])) beh.copy = precti(jmena[2]);
 
-    fs::current_path(puvodni);
-    fs::remove_all(adresar);
-    return beh;
+    RunResult result;
+    std::ostringstream console;
+    {
+        std::vector<std::string_view> args(arguments.begin(), arguments.end());
+        result.exit_code = cli::run(args, console, console_kind);
+    }
+    result.console = console.str();
+    std::vector<std::string> file_names;
+    for (const auto& a : arguments)
+        if (a.empty() || a[0] != '-') file_names.push_back(a);
+    std::string report = file_names.size() >= 2 ? file_names[1] : "duve.htm";
+    if (fs::exists(report)) result.report = read_file(report);
+    if (file_names.size() >= 3 && fs::exists(file_names[2])) result.copy = read_file(file_names[2]);
+
+    fs::current_path(previous_dir);
+    fs::remove_all(dir);
+    return result;
 }
 
-std::vector<std::string> csv_rows(const std::string& hlaseni) {
-    std::vector<std::string> radky;
-    std::size_t od = 0;
-    bool hlavicka = true;
-    while (od < hlaseni.size()) {
-        std::size_t konec = hlaseni.find("\r\n", od);
-        if (konec == std::string::npos) konec = hlaseni.size();
-        std::string radek = hlaseni.substr(od, konec - od);
-        od = konec + 2;
-        if (hlavicka) {
-            hlavicka = false;
+std::vector<std::string> csv_rows(const std::string& report) {
+    std::vector<std::string> rows;
+    std::size_t from = 0;
+    bool header = true;
+    while (from < report.size()) {
+        std::size_t end = report.find("\r\n", from);
+        if (end == std::string::npos) end = report.size();
+        std::string row = report.substr(from, end - from);
+        from = end + 2;
+        if (header) {
+            header = false;
             continue;
         }
-        if (radek.empty()) break;  // the footer starts with an empty line
-        radky.push_back(radek);
+        if (row.empty()) break;  // the footer starts with an empty line
+        rows.push_back(row);
     }
-    return radky;
+    return rows;
 }
 
 std::string document_head() {
@@ -95,14 +98,14 @@ std::string cp1250(std::string_view utf8) {
         }
         char32_t c = ((b & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
         i += 2;
-        static const std::map<char32_t, unsigned char> mapa = {
+        static const std::map<char32_t, unsigned char> kCp1250 = {
             {0xA0, 0xA0}, {U'Á', 0xC1}, {U'á', 0xE1}, {U'Č', 0xC8}, {U'č', 0xE8}, {U'Ď', 0xCF}, {U'ď', 0xEF},
             {U'É', 0xC9}, {U'é', 0xE9}, {U'Ě', 0xCC}, {U'ě', 0xEC}, {U'Í', 0xCD}, {U'í', 0xED}, {U'Ň', 0xD2},
             {U'ň', 0xF2}, {U'Ó', 0xD3}, {U'ó', 0xF3}, {U'Ř', 0xD8}, {U'ř', 0xF8}, {U'Š', 0x8A}, {U'š', 0x9A},
             {U'Ť', 0x8D}, {U'ť', 0x9D}, {U'Ú', 0xDA}, {U'ú', 0xFA}, {U'Ů', 0xD9}, {U'ů', 0xF9}, {U'Ý', 0xDD},
             {U'ý', 0xFD}, {U'Ž', 0x8E}, {U'ž', 0x9E}};
-        auto it = mapa.find(c);
-        out.push_back(it == mapa.end() ? '?' : static_cast<char>(it->second));
+        auto it = kCp1250.find(c);
+        out.push_back(it == kCp1250.end() ? '?' : static_cast<char>(it->second));
     }
     return out;
 }

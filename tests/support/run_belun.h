@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/console.h"
+
 namespace tavon::test {
 
 struct RunResult {
@@ -17,7 +19,7 @@ struct RunResult {
 // Writes `files` into a fresh directory, runs belun there with `arguments` and reads back the
 // report (the second file name of the arguments, else "duve.htm") and the copy (the third).
 RunResult run_belun(const std::map<std::string, std::string>& files,
-                    const std::vector<std::string>& arguments);
+                    const std::vector<std::string>& arguments, cli::ConsoleKind console = {});
 
 // The report's rows without header and footer, for the CSV format: one string per row.
 std::vector<std::string> csv_rows(const std::string& report);

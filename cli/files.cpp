@@ -1,0 +1,178 @@
+#include "cli/files.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "base/cz.h"
+
+#if defined(_WIN32)
+#include <io.h>
+#include <windows.h>
+#endif
+
+namespace tavon::cli {
+namespace {
+
+// The folder part of a path ("." when it has none) and the name after it.
+void split(const std::string& path, std::string& folder, std::string& name) {
+    const std::size_t slash = path.find_last_of("/\\");
+    if (slash == std::string::npos) {
+        folder = ".";
+        name = path;
+        return;
+    }
+    folder = slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+    name = path.substr(slash + 1);
+}
+
+#if defined(_WIN32)
+bool identity_of_handle(HANDLE h, FileIdentity& id) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(h, &info)) return false;
+    id.device = info.dwVolumeSerialNumber;
+    id.number = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return true;
+}
+
+bool identity_of_path(const std::string& path, FileIdentity& id) {
+    const HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool ok = identity_of_handle(h, id);
+    CloseHandle(h);
+    return ok;
+}
+#else
+bool identity_of_path(const std::string& path, FileIdentity& id) {
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) return false;
+    id.device = static_cast<unsigned long long>(info.st_dev);
+    id.number = static_cast<unsigned long long>(info.st_ino);
+    return true;
+}
+#endif
+
+}  // namespace
+
+FileIdentity FileIdentity::of(const std::string& path) {
+    FileIdentity id;
+    if (identity_of_path(path, id)) {
+        id.known = id.exists = true;
+        return id;
+    }
+    std::string folder, name;
+    split(path, folder, name);
+    if (!name.empty() && identity_of_path(folder, id)) {
+        id.known = true;
+        id.name_in_folder = name;
+    }
+    return id;
+}
+
+FileIdentity FileIdentity::of(std::FILE* file) {
+    FileIdentity id;
+#if defined(_WIN32)
+    const auto h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    id.known = id.exists = h != INVALID_HANDLE_VALUE && identity_of_handle(h, id);
+#else
+    struct stat info;
+    if (fstat(fileno(file), &info) == 0) {
+        id.known = id.exists = true;
+        id.device = static_cast<unsigned long long>(info.st_dev);
+        id.number = static_cast<unsigned long long>(info.st_ino);
+    }
+#endif
+    return id;
+}
+
+bool FileIdentity::same_as(const FileIdentity& other) const {
+    if (!known || !other.known || exists != other.exists) return false;
+    if (device != other.device || number != other.number) return false;
+    if (exists) return true;
+#if defined(_WIN32)
+    return _stricmp(name_in_folder.c_str(), other.name_in_folder.c_str()) == 0;
+#else
+    return name_in_folder == other.name_in_folder;
+#endif
+}
+
+bool holds_foreign_content(const std::string& path) {
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0) return false;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    char start[64] = {};
+    const std::size_t n = std::fread(start, 1, sizeof start, f);
+    std::fclose(f);
+    const std::string_view head(start, n);
+    // The first bytes of every report format, and of a failure message written in place of one.
+    static constexpr auto kText = cz(" Datum a čas: ");
+    const std::string_view ours[] = {
+        "<html>\r\n<head>\r\n",
+        kText.view(),
+        "Radek;Chyba;Zamestnavatel;Zamestnanec;",
+        "<?xml version = \"1.0\" encoding = \"Windows-1250\"?><DUV_chyby>",
+        " Nelze otevrit soubor  ",
+    };
+    // A report cut short by a full disk is still a report: a file shorter than the start compares as far as
+    // it goes.
+    for (std::string_view start_of_report : ours) {
+        const std::size_t k = std::min(start_of_report.size(), head.size());
+        if (head.substr(0, k) == start_of_report.substr(0, k)) return false;
+    }
+    return true;
+}
+
+std::string_view role_name(Role role) {
+    static constexpr auto kDocument = cz("kontrolovaný soubor");
+    static constexpr auto kList = cz("seznam souborů");
+    static constexpr auto kListed = cz("soubor ze seznamu");
+    static constexpr auto kCopy = cz("výstupní soubor");
+    switch (role) {
+        case Role::Document: return kDocument;
+        case Role::List: return kList;
+        case Role::Listed: return kListed;
+        case Role::Report: return "protokol";
+        case Role::Copy: return kCopy;
+    }
+    return {};
+}
+
+std::string role_name_capitalised(Role role) {
+    std::string name(role_name(role));
+    if (!name.empty() && name[0] >= 'a' && name[0] <= 'z') name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    return name;
+}
+
+std::string_view reason(OpenError why) {
+    static constexpr auto kNotFound = cz("soubor neexistuje");
+    static constexpr auto kFolderMissing = cz("složka neexistuje");
+    static constexpr auto kAccessDenied = cz("přístup odepřen");
+    static constexpr auto kIsFolder = cz("je to složka, ne soubor");
+    static constexpr auto kNotRegular = cz("není to obyčejný soubor");
+    static constexpr auto kInUse = cz("soubor je otevřen v jiném programu");
+    static constexpr auto kDiskFull = cz("disk je plný");
+    static constexpr auto kOther = cz("systém jej odmítl");
+    switch (why) {
+        case OpenError::NotFound: return kNotFound;
+        case OpenError::FolderMissing: return kFolderMissing;
+        case OpenError::AccessDenied: return kAccessDenied;
+        case OpenError::IsFolder: return kIsFolder;
+        case OpenError::NotRegularFile: return kNotRegular;
+        case OpenError::InUse: return kInUse;
+        case OpenError::DiskFull: return kDiskFull;
+        default: return kOther;
+    }
+}
+
+OpenError refine_missing(const std::string& path, OpenError why) {
+    if (why != OpenError::NotFound) return why;
+    std::string folder, name;
+    split(path, folder, name);
+    struct stat info;
+    return stat(folder.c_str(), &info) == 0 ? OpenError::NotFound : OpenError::FolderMissing;
+}
+
+}  // namespace tavon::cli

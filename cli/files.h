@@ -1,0 +1,46 @@
+// What the command needs to know of files before it touches any: whether two names are the same
+// file, whether an existing report file may be replaced, and why a file failed, in Czech.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "tavon/source.h"
+
+namespace tavon::cli {
+
+// A file's identity: the device and the file number (on Windows the volume and the file index), so
+// that "./a.xml", "sub/../a.xml", a symbolic link and a hard link to a.xml are one file. For a name
+// that does not exist yet it is its folder's identity and the name within it.
+struct FileIdentity {
+    bool known = false;   // false: neither the file nor its folder exists
+    bool exists = false;  // the file itself exists
+    unsigned long long device = 0, number = 0;
+    std::string name_in_folder;  // only for a file that does not exist yet
+
+    static FileIdentity of(const std::string& path);
+    static FileIdentity of(std::FILE* open_file);
+    // Both name one existing file, or one file yet to be created in one folder.
+    bool same_as(const FileIdentity& other) const;
+};
+
+// Whether an existing file holds something other than a report of this program (or a message a
+// failed run left at its top), so that writing a report over it would lose it. False for a file
+// that does not exist, is empty, or cannot be read.
+bool holds_foreign_content(const std::string& path);
+
+// The roles of the files of a run, as the messages name them.
+enum class Role { Document, List, Listed, Report, Copy };
+
+// "kontrolovaný soubor", "protokol", ... (Windows-1250).
+std::string_view role_name(Role role);
+// The same at the start of a sentence.
+std::string role_name_capitalised(Role role);
+// Why a file failed, e.g. "soubor neexistuje" (Windows-1250).
+std::string_view reason(OpenError why);
+// A failed open of an input named `path`: a missing folder on its path is told apart from a
+// missing file.
+OpenError refine_missing(const std::string& path, OpenError why);
+
+}  // namespace tavon::cli

@@ -1,0 +1,14 @@
+// Why the last failed open, read, write or close of a file failed, from the C library's error
+// state (and, on Windows, the system's, which alone tells a sharing violation).
+#pragma once
+
+#include "tavon/source.h"
+
+namespace tavon {
+
+// Clears the error state; call right before the operation.
+void reset_open_error();
+// Call right after the failing operation.
+OpenError last_open_error();
+
+}  // namespace tavon

@@ -1,0 +1,47 @@
+// Whether a document's bytes, taken as a whole, are UTF-8 holding at least one multi-byte
+// sequence: a file saved or converted as UTF-8, whose Czech letters the receiving office, reading
+// Windows-1250, would get garbled. A Windows-1250 text with Czech letters practically always holds
+// a byte that is no valid UTF-8 somewhere, so only the whole document decides; single sequences
+// never do ("ČŠ" is a valid pair on its own).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tavon {
+
+class EncodingWatch {
+  public:
+    // A new document begins.
+    void start_document();
+    // Looks at the next block of the document's bytes; `line` is the line of its first byte.
+    void scan(const char* bytes, std::size_t size, std::uint64_t line);
+    // The document's prolog declares `encoding` on `line`.
+    void declared(std::string_view encoding, std::uint64_t line);
+
+    // At the document's end: whether it is UTF-8 with a multi-byte sequence, and that sequence's line.
+    bool is_utf8() const { return !invalid_ && expected_ == 0 && multibyte_; }
+    std::uint64_t first_multibyte_line() const { return first_multibyte_line_; }
+    // Whether the prolog declared an encoding other than Windows-1250, which, and where.
+    bool declares_other() const { return declares_other_; }
+    const std::string& declared_encoding() const { return declared_; }
+    std::uint64_t declaration_line() const { return declaration_line_; }
+
+  private:
+    void validate(const unsigned char* p, const unsigned char* end, std::uint64_t line,
+                  const unsigned char* start);
+
+    bool invalid_ = false;      // some byte sequence is no UTF-8: the document is not UTF-8
+    int expected_ = 0;          // continuation bytes still due
+    unsigned char low_ = 0x80;  // bounds of the next continuation byte (overlong forms, surrogates, range)
+    unsigned char high_ = 0xBF;
+    bool multibyte_ = false;
+    std::uint64_t first_multibyte_line_ = 0;
+    bool declares_other_ = false;
+    std::string declared_;
+    std::uint64_t declaration_line_ = 0;
+};
+
+}  // namespace tavon
