@@ -90,12 +90,14 @@
       while ((entry = state.files.find((f) => f.status === 'waiting'))) {
         entry.status = 'running';
         renderQueue();
+        const { warnings, dataLine } = state;
         try {
-          entry.result = await call({ type: 'check', file: entry.file, warnings: state.warnings, rows: ROWS }, [],
+          entry.result = await call({ type: 'check', file: entry.file, warnings, rows: ROWS }, [],
                                     (done, total) => { entry.done = done; entry.total = total; renderProgress(entry); });
-          entry.result.warnings = state.warnings;
-          entry.result.dataLine = state.dataLine;
-          entry.status = 'done';
+          entry.result.warnings = warnings;
+          entry.result.dataLine = dataLine;
+          // Settings changed during the run: check again with the new ones.
+          entry.status = warnings === state.warnings && dataLine === state.dataLine ? 'done' : 'waiting';
         } catch (error) {
           if (entry.status === 'running') {
             entry.status = 'failed';

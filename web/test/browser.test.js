@@ -174,6 +174,21 @@ test('a chosen file: totals, table, filters and the saved CSV report match the c
   assert.deepStrictEqual(server.log.slice(requestsAtLoad), [], 'the server was asked for something after load');
 });
 
+test('several files: each listed with its totals, the one without findings said to be clean', async () => {
+  await open(base + 'index.html');
+  await page.setInputFiles('#soubory', [example, path.join(root, 'examples/duv-ok.xml')]);
+  const list = "[...document.querySelectorAll('#seznam button')].map((b) => b.textContent)";
+  await page.waitUntil(`!document.getElementById('seznam').hidden && document.getElementById('prubeh').hidden`);
+  const expected = parseCsv(nativeReport('native.csv'));
+  assert.deepStrictEqual(await page.evaluate(list), [
+    `duv-chyby.xml – E: ${expected.errors}, W: ${expected.warnings}`, 'duv-ok.xml – E: 0, W: 0']);
+  // The first file given is shown; another is chosen from the list.
+  assert.strictEqual(Number(await page.evaluate(text('pocet-e'))), expected.errors);
+  await page.evaluate("document.querySelectorAll('#seznam button')[1].click()");
+  assert.match(await page.evaluate(text('verdikt')), /bez chyb a bez varování/);
+  assert.strictEqual(await page.evaluate("document.getElementById('nalezy').hidden"), true);
+});
+
 test('#demo checks the bundled example at once, from the server and from the folder as files', async () => {
   const expected = parseCsv(nativeReport('native.csv'));
   for (const url of [base + 'index.html#demo', 'file://' + path.join(site, 'index.html') + '#demo']) {
