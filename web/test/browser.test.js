@@ -189,6 +189,27 @@ test('several files: each listed with its totals, the one without findings said 
   assert.strictEqual(await page.evaluate("document.getElementById('nalezy').hidden"), true);
 });
 
+test('a file name with Czech letters is written in Windows-1250 in the report header', async () => {
+  const work = fs.mkdtempSync(path.join(os.tmpdir(), 'belun-web-name-'));
+  try {
+    // The page gets "duv-účet.xml"; the command the same name in Windows-1250 bytes, as on Windows.
+    fs.copyFileSync(example, path.join(work, 'duv-účet.xml'));
+    fs.copyFileSync(example, Buffer.from(path.join(work, 'duv-\xfa\xe8et.xml'), 'latin1'));
+    execFileSync('bash', ['-c', 'cd "$1" && "$2" "$(printf "duv-\\xfa\\xe8et.xml")" native.txt', '-', work, native], { stdio: 'ignore' });
+    await open(base + 'index.html');
+    await page.setInputFiles('#soubory', [path.join(work, 'duv-účet.xml')]);
+    await page.waitUntil(rendered);
+    const done = browser.waitFor('Browser.downloadProgress', (p) => p.state === 'completed');
+    await page.evaluate("document.querySelector('#ulozit [data-format=\"1\"]').click()");
+    await done;
+    const saved = fs.readFileSync(path.join(downloads, 'protokol-duv-účet.txt'));
+    assert.ok(saved.includes(Buffer.from('duv-\xfa\xe8et.xml', 'latin1')));
+    assert.strictEqual(masked(saved), masked(fs.readFileSync(path.join(work, 'native.txt'))));
+  } finally {
+    fs.rmSync(work, { recursive: true, force: true });
+  }
+});
+
 test('#demo checks the bundled example at once, from the server and from the folder as files', async () => {
   const expected = parseCsv(nativeReport('native.csv'));
   for (const url of [base + 'index.html#demo', 'file://' + path.join(site, 'index.html') + '#demo']) {
