@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "base/cz.h"
 #include "cli/files.h"
+#include "tavon/data.h"
 #include "tavon/report.h"
 #include "tavon/source.h"
 #include "tavon/validator.h"
@@ -38,6 +40,8 @@ constexpr std::string_view kHelp[] = {
     "\nprepinac - pripustne hodnoty\n",
     "             -w potlaceni vystupu chyb vahy W\n",
     "             -h tato napoveda\n",
+    "             -d slozka  data kampane (ciselniky, registry, tarify) ze slozky;\n",
+    "                bez -d se pouzije slozka data vedle programu, neni-li, vestavena data\n",
 };
 
 constexpr int kFailed = 13;
@@ -49,20 +53,50 @@ struct CommandLine {
     std::string report = "duve.htm";
     std::string copy = "...";  // "..." means none
     bool warnings = true;
+    std::optional<std::string> data_folder;  // -d
 
     bool has_copy() const { return copy != "..."; }
     bool is_list() const { return !input.empty() && input[0] == '@'; }
 };
 
+// The data set of the run: the folder of -d, else a folder "data" beside the program, else the
+// built-in set. Null, with the problem, when the folder's files cannot be used.
+std::shared_ptr<const DataSet> data_set(const CommandLine& line, const std::string& program_folder,
+                                        DataProblem& problem) {
+    if (line.data_folder) return load_data_folder(*line.data_folder, problem);
+    if (!program_folder.empty()) {
+        const std::filesystem::path beside = std::filesystem::path(program_folder) / "data";
+        std::error_code error;
+        if (std::filesystem::is_directory(beside, error)) return load_data_folder(beside.string(), problem);
+    }
+    return built_in_data();
+}
+
+void tell_data_problem(const DataProblem& problem, Console& console) {
+    static constexpr auto kCannotUse = cz(" Nelze použít data  ");
+    static constexpr auto kLine = cz(", řádek ");
+    console << kCannotUse.view();
+    console.name(problem.file);
+    if (problem.line > 0) console << kLine.view() << std::to_string(problem.line);
+    console << ": " << problem.reason << kStopped;
+}
+
 // 0 and the command line, or the exit code of a run that ends here.
-int parse(std::span<const std::string_view> arguments, CommandLine& line, Console& console) {
+int parse(std::span<const std::string_view> arguments, CommandLine& line, Console& console,
+          const std::string& program_folder) {
     int files = 0;
+    bool folder_follows = false;
     for (std::string_view argument : arguments) {
         std::string text(argument);
         if (text.size() > kMaxArgument) {
             console << kArgumentTooLong.view();
             console.name(text) << kStopped;
             return kFailed;
+        }
+        if (folder_follows) {
+            line.data_folder = text;
+            folder_follows = false;
+            continue;
         }
         if (text.empty() || text[0] != '-') {
             ++files;
@@ -73,16 +107,28 @@ int parse(std::span<const std::string_view> arguments, CommandLine& line, Consol
         }
         if (text.size() > 1 && text[1] == 'W') text[1] = 'w';
         if (text.size() > 1 && text[1] == 'H') text[1] = 'h';
+        if (text.size() > 1 && text[1] == 'D') text[1] = 'd';
         if (text == "-w") {
             line.warnings = false;
+        } else if (text == "-d") {
+            folder_follows = true;
         } else if (text == "-h") {
             for (std::string_view t : kHelp) console << t;
+            DataProblem problem;
+            if (const auto data = data_set(line, program_folder, problem))
+                console << "\nData: " << describe_data_set(*data) << "\n";
+            else
+                tell_data_problem(problem, console);
             return kHelpShown;
         } else {
             console << " Chybny parametr ";
             console.name(text) << kStopped;
             return kFailed;
         }
+    }
+    if (folder_follows) {  // -d without its folder
+        console << " Chybny parametr -d" << kStopped;
+        return kFailed;
     }
     return 0;
 }
@@ -144,7 +190,8 @@ std::vector<std::string> list_words(const std::string& list_name) {
 // One run of the command once its arguments are read.
 class Run {
   public:
-    Run(const CommandLine& line, Console& console) : line_(line), console_(console) {}
+    Run(const CommandLine& line, Console& console, std::shared_ptr<const DataSet> data)
+        : line_(line), console_(console), data_(std::move(data)) {}
 
     int execute() {
         if (int code = refuse_overwriting(); code != 0) return code;
@@ -153,9 +200,9 @@ class Run {
         std::unique_ptr<CopyWriter> copy;
         if (copy_file_.is_open()) copy = std::make_unique<CopyWriter>(copy_file_);
 
-        report.header(local_date_time(), source_->document_name());
+        report.header(local_date_time(), source_->document_name(), describe_data_set(*data_));
         ProgressLine progress(console_);
-        Validator validator(Options{line_.warnings, nullptr});
+        Validator validator(Options{line_.warnings, data_});
         const Result result = validator.run(*source_, report, copy.get(), &progress);
         if (!result.completed) {
             // The next document of the list could not be opened, or must not be read: the report
@@ -393,16 +440,26 @@ class Run {
     FileOutput copy_file_;
     std::unique_ptr<Source> source_;
     std::optional<Clash> clash_;
+    std::shared_ptr<const DataSet> data_;
 };
 
 }  // namespace
 
-int run(std::span<const std::string_view> arguments, std::ostream& out, ConsoleKind kind) {
+int run(std::span<const std::string_view> arguments, std::ostream& out, ConsoleKind kind,
+        const std::string& program_folder) {
     Console console(out, kind);
     console << "\nProgram  " << kProgram << "  kontola dat pro DUV\n";
     CommandLine line;
-    if (int code = parse(arguments, line, console); code != 0) return code;
-    return Run(line, console).execute();
+    if (int code = parse(arguments, line, console, program_folder); code != 0) return code;
+    // A broken data file stops the run before any file is read or written.
+    DataProblem problem;
+    const std::shared_ptr<const DataSet> data = data_set(line, program_folder, problem);
+    if (!data) {
+        tell_data_problem(problem, console);
+        return kFailed;
+    }
+    console << "Data: " << describe_data_set(*data) << "\n";
+    return Run(line, console, data).execute();
 }
 
 }  // namespace tavon::cli

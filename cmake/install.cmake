@@ -1,32 +1,112 @@
 # Installation and packages.
 #
-#   cmake --install build --prefix /usr/local     belun, its manual page and the example documents
+#   cmake --install build --prefix /usr/local     belun, belun-folder, their manual pages, the licence
+#                                                  and the example documents
 #   cpack --config build/CPackConfig.cmake         a Debian package (a ZIP when cross-compiled for
 #                                                  Windows, see cmake/mingw-w64.cmake)
 #
-# Layout on Linux: bin/belun, share/man/man1/belun.1, share/doc/belun/{README.md,docs/,examples/}.
-# In the Windows ZIP: belun.exe, README.md, docs/ and examples/ in one folder.
+# Layout on Linux: bin/belun, bin/belun-folder (tools/validate-folder.sh), share/man/man1/belun.1.gz
+# and belun-folder.1.gz, share/doc/belun/{README.md,LICENSE,docs/,examples/,data-vzor/}. The Debian package has
+# the Debian copyright file and changelog.Debian.gz in place of LICENSE (packaging/install-docs.cmake).
+#
+# The Windows ZIP is one folder for the people who check their files before delivery: belun.exe,
+# belun-kontrola.bat (a file dragged onto it is checked and its HTML report opened), CTI-ME.txt
+# (Czech instructions, Windows-1250, CR LF), LICENSE.txt, the examples and the sample data folder.
+#
+# TAVON_EXTRA_DOCS: more documents to hand out (e.g. an HTML manual belun.html and an HTML code
+# catalogue katalog.html), a list of paths; installed into share/doc/belun, or into the top folder of
+# the ZIP where CTI-ME.txt names them.
 
 include_guard(GLOBAL)
 include(GNUInstallDirs)
 
 set(TAVON_PACKAGE_NAME belun)
+set(TAVON_DEBIAN_REVISION 1)
+set(TAVON_EXTRA_DOCS "" CACHE STRING
+    "Documents to install beside the README and put into the Windows ZIP (list of paths), e.g. belun.html;katalog.html")
+set(_tavon_packaging "${PROJECT_SOURCE_DIR}/packaging")
+set(_tavon_examples "${PROJECT_SOURCE_DIR}/examples/duv-ok.xml" "${PROJECT_SOURCE_DIR}/examples/duv-chyby.xml")
+# The files of a data folder, as shipped (samples, their campaign.txt says so).
+file(GLOB _tavon_sample_data "${PROJECT_SOURCE_DIR}/data/*.txt" "${PROJECT_SOURCE_DIR}/data/scale*.csv")
+foreach(_doc IN LISTS TAVON_EXTRA_DOCS)
+  if(NOT EXISTS "${_doc}")
+    message(FATAL_ERROR "TAVON_EXTRA_DOCS: ${_doc} does not exist")
+  endif()
+endforeach()
+
+# Directories of a package are rwxr-xr-x whatever the umask of the one who builds it.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 if(WIN32)
-  set(_tavon_bin_dir .)
-  set(_tavon_doc_dir .)
-else()
-  set(_tavon_bin_dir "${CMAKE_INSTALL_BINDIR}")
-  set(_tavon_doc_dir "${CMAKE_INSTALL_DATAROOTDIR}/doc/${TAVON_PACKAGE_NAME}")
-  install(FILES "${PROJECT_SOURCE_DIR}/man/belun.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
-endif()
+  set(_tavon_win "${CMAKE_BINARY_DIR}/packaging/windows")
+  install(TARGETS belun RUNTIME DESTINATION .)
 
-install(TARGETS belun RUNTIME DESTINATION "${_tavon_bin_dir}")
-install(FILES "${PROJECT_SOURCE_DIR}/README.md" DESTINATION "${_tavon_doc_dir}")
-# The README shows this screenshot by its relative path.
-install(FILES "${PROJECT_SOURCE_DIR}/docs/report.png" DESTINATION "${_tavon_doc_dir}/docs")
-install(FILES "${PROJECT_SOURCE_DIR}/examples/duv-ok.xml" "${PROJECT_SOURCE_DIR}/examples/duv-chyby.xml"
-        DESTINATION "${_tavon_doc_dir}/examples")
+  # Windows text files: CR LF line ends; CTI-ME.txt in Windows-1250, as Notepad expects it.
+  configure_file("${_tavon_packaging}/windows/belun-kontrola.bat" "${_tavon_win}/belun-kontrola.bat"
+                 @ONLY NEWLINE_STYLE CRLF)
+  configure_file("${PROJECT_SOURCE_DIR}/LICENSE" "${_tavon_win}/LICENSE.txt" @ONLY NEWLINE_STYLE CRLF)
+
+  # The lines of CTI-ME.txt that name the extra documents (in Czech, like the rest of it).
+  set(TAVON_CTI_ME_DOCS "")
+  foreach(_doc IN LISTS TAVON_EXTRA_DOCS)
+    get_filename_component(_name "${_doc}" NAME)
+    if(_name STREQUAL "belun.html")
+      set(_what "příručka programu (otevřete v prohlížeči)")
+    elseif(_name STREQUAL "katalog.html")
+      set(_what "katalog kódů chyb a varování s popisy")
+    else()
+      set(_what "další dokumentace")
+    endif()
+    # The name padded to the column of the descriptions in CTI-ME.txt's list of files.
+    string(LENGTH "${_name}" _length)
+    set(_padded "${_name} ")
+    foreach(_i RANGE ${_length} 22)
+      string(APPEND _padded " ")
+    endforeach()
+    string(APPEND TAVON_CTI_ME_DOCS "  ${_padded}${_what}\n")
+  endforeach()
+  configure_file("${_tavon_packaging}/windows/CTI-ME.txt" "${_tavon_win}/CTI-ME.utf8.txt"
+                 @ONLY NEWLINE_STYLE CRLF)
+  find_program(TAVON_ICONV iconv)
+  if(NOT TAVON_ICONV)
+    message(FATAL_ERROR "iconv is needed to write CTI-ME.txt in Windows-1250 (Debian: libc-bin)")
+  endif()
+  execute_process(COMMAND "${TAVON_ICONV}" -f UTF-8 -t CP1250
+                  INPUT_FILE "${_tavon_win}/CTI-ME.utf8.txt" OUTPUT_FILE "${_tavon_win}/CTI-ME.txt"
+                  RESULT_VARIABLE _rc ERROR_VARIABLE _err)
+  if(NOT _rc EQUAL 0)
+    message(FATAL_ERROR "packaging/windows/CTI-ME.txt cannot be written in Windows-1250: ${_err}")
+  endif()
+
+  install(PROGRAMS "${_tavon_win}/belun-kontrola.bat" DESTINATION .)
+  install(FILES "${_tavon_win}/CTI-ME.txt" "${_tavon_win}/LICENSE.txt" ${TAVON_EXTRA_DOCS} DESTINATION .)
+  install(FILES ${_tavon_examples} DESTINATION examples)
+  # The sample data set, to be copied as "data" beside belun.exe and filled with a campaign's files.
+  install(FILES ${_tavon_sample_data} DESTINATION data-vzor)
+else()
+  set(_tavon_doc_dir "${CMAKE_INSTALL_DATAROOTDIR}/doc/${TAVON_PACKAGE_NAME}")
+  install(TARGETS belun RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+  install(PROGRAMS "${PROJECT_SOURCE_DIR}/tools/validate-folder.sh" DESTINATION "${CMAKE_INSTALL_BINDIR}"
+          RENAME belun-folder)
+  install(FILES "${PROJECT_SOURCE_DIR}/README.md" ${TAVON_EXTRA_DOCS} DESTINATION "${_tavon_doc_dir}")
+  # The README shows this screenshot by its relative path.
+  install(FILES "${PROJECT_SOURCE_DIR}/docs/report.png" DESTINATION "${_tavon_doc_dir}/docs")
+  install(FILES ${_tavon_examples} DESTINATION "${_tavon_doc_dir}/examples")
+  install(FILES ${_tavon_sample_data} DESTINATION "${_tavon_doc_dir}/data-vzor")
+
+  # Manual pages (compressed, naming the examples' folder of the prefix in use) and the licence are
+  # installed by a script, as they depend on the prefix and on whether a Debian package is made.
+  install(CODE "
+    set(TAVON_PACKAGE_NAME \"${TAVON_PACKAGE_NAME}\")
+    set(TAVON_SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")
+    set(TAVON_STAGING_DIR \"${CMAKE_BINARY_DIR}/packaging/install\")
+    set(TAVON_MAN_PAGES \"${PROJECT_SOURCE_DIR}/man/belun.1;${PROJECT_SOURCE_DIR}/man/belun-folder.1\")
+    set(TAVON_MAN_DIR \"${CMAKE_INSTALL_MANDIR}\")
+    set(TAVON_DOC_DIR \"${_tavon_doc_dir}\")
+    set(TAVON_DATAROOT_DIR \"${CMAKE_INSTALL_DATAROOTDIR}\")")
+  install(SCRIPT "${_tavon_packaging}/install-docs.cmake")
+endif()
 
 # Package metadata, common to all generators.
 set(CPACK_PACKAGE_NAME "${TAVON_PACKAGE_NAME}")
@@ -39,11 +119,17 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "the syntax and order of the elements, every field against its attribute\n"
        "table, the code lists and registers, the rules across the fields of one\n"
        "employee and across all employees of one employer. Every finding becomes\n"
-       "a row of an error report in HTML, plain text, CSV or XML.")
+       "a row of an error report in HTML, plain text, CSV or XML. The script\n"
+       "belun-folder checks all files of a folder, several at a time.")
+# The licence: MIT (packaging/debian/copyright gives it under its Debian name, Expat).
+set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
+set(CPACK_RPM_PACKAGE_LICENSE "MIT")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_GENERATOR "")
 # The packages hold the program, not the library for developers (component "development").
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};runtime;/")
+# Read by cpack once per generator: tells packaging/install-docs.cmake that it fills a Debian package.
+set(CPACK_PROJECT_CONFIG_FILE "${_tavon_packaging}/cpack-options.cmake")
 
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
@@ -53,8 +139,11 @@ else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  # Version 0.9-1: upstream version and Debian revision; packaging/debian/changelog must agree.
+  set(CPACK_DEBIAN_PACKAGE_RELEASE ${TAVON_DEBIAN_REVISION})
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
   # Dependencies from the linked shared libraries where dpkg-shlibdeps (dpkg-dev) is at hand,
   # otherwise the two libraries every build of belun links.
   find_program(TAVON_DPKG_SHLIBDEPS dpkg-shlibdeps)

@@ -10,9 +10,26 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
-set(TAVON_MINGW_PREFIX x86_64-w64-mingw32)
+# The target triplet of the MinGW-w64 tools (-DTAVON_MINGW_PREFIX=... for another installation).
+if(NOT TAVON_MINGW_PREFIX)
+  set(TAVON_MINGW_PREFIX x86_64-w64-mingw32)
+endif()
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TAVON_MINGW_PREFIX)
 # The posix-threads variant has the complete C++ thread support; the plain name is its alternative.
-find_program(TAVON_MINGW_CXX NAMES ${TAVON_MINGW_PREFIX}-g++-posix ${TAVON_MINGW_PREFIX}-g++ REQUIRED)
+find_program(TAVON_MINGW_CXX NAMES ${TAVON_MINGW_PREFIX}-g++-posix ${TAVON_MINGW_PREFIX}-g++)
+if(NOT TAVON_MINGW_CXX)
+  # A plain error (not FATAL_ERROR, not find_program's REQUIRED): either of those stops CMake inside
+  # this file, and it then goes on to complain about Ninja, which is not what is missing. With the
+  # compiler's bare name CMake ends with its own "not found" for it instead.
+  message(SEND_ERROR
+    "The MinGW-w64 cross compiler ${TAVON_MINGW_PREFIX}-g++-posix (or ${TAVON_MINGW_PREFIX}-g++) "
+    "was not found, so belun.exe cannot be built.\n"
+    "On Debian or Ubuntu install it with\n"
+    "  sudo apt-get install g++-mingw-w64-x86-64-posix\n"
+    "then delete this build folder and configure it again.")
+  set(TAVON_MINGW_CXX ${TAVON_MINGW_PREFIX}-g++-posix)
+  unset(TAVON_MINGW_CXX CACHE)
+endif()
 find_program(TAVON_MINGW_RC NAMES ${TAVON_MINGW_PREFIX}-windres)
 set(CMAKE_CXX_COMPILER "${TAVON_MINGW_CXX}")
 if(TAVON_MINGW_RC)

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Checks every *.xml file of a folder with belun, several files at a time, one report per file.
 #
-#   tools/validate-folder.sh DIR|FILE [JOBS] [FORMAT] [REPORTS]
+#   belun-folder DIR|FILE [JOBS] [FORMAT] [REPORTS]
 #
 #   DIR      folder whose *.xml files (not those of its subfolders) are checked; or one FILE alone
 #   JOBS     how many files are checked at the same time (default: the number of processors)
 #   FORMAT   report format: htm, txt, csv or xml (default: htm)
 #   REPORTS  folder for the reports (default: DIR/reports); created when missing
 #
+# Installed as belun-folder (manual page belun-folder(1)); tools/validate-folder.sh in the source.
 # The report of NAME.xml is REPORTS/NAME.FORMAT (dots inside NAME become "_": belun takes the format
-# from the first dot of the report's name). The program used is $BELUN, or belun from the PATH.
+# from the first dot of the report's name). The program used is $BELUN, or else the belun installed
+# beside this script, or else belun from the PATH.
 # At the end one line per file gives its numbers of errors (E) and warnings (W), then the totals.
 #
 # Exit code: 0 when every file was checked and none has an error, 2 when every file was checked and
@@ -28,9 +30,15 @@ format=${3:-htm}
 [[ $jobs =~ ^[1-9][0-9]*$ ]] || usage
 [[ $format =~ ^(htm|html|txt|csv|xml)$ ]] || usage
 
-belun=${BELUN:-belun}
+me=$(basename "$0")
+belun=${BELUN:-}
+if [[ -z $belun ]]; then
+  belun=belun
+  beside="$(dirname "$0")/belun"
+  [[ -f $beside && -x $beside ]] && belun=$beside
+fi
 command -v "$belun" >/dev/null || {
-  echo "validate-folder: $belun not found (install belun or set BELUN=/path/to/belun)" >&2
+  echo "$me: $belun not found (install belun or set BELUN=/path/to/belun)" >&2
   exit 1
 }
 belun=$(command -v "$belun")
@@ -43,11 +51,11 @@ elif [[ -f $target ]]; then
   folder=$(cd "$(dirname "$target")" && pwd)
   files=("$folder/$(basename "$target")")
 else
-  echo "validate-folder: $target is neither a folder nor a file" >&2
+  echo "$me: $target is neither a folder nor a file" >&2
   exit 1
 fi
 [[ ${#files[@]} -gt 0 ]] || {
-  echo "validate-folder: no *.xml file in $folder" >&2
+  echo "$me: no *.xml file in $folder" >&2
   exit 1
 }
 reports=${4:-$folder/reports}

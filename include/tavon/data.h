@@ -1,13 +1,49 @@
-// The code lists, registers and salary tariffs that a document is checked against.
+// The code lists, registers and salary tariffs that a document is checked against: the set built
+// into the program, or files of a data folder read at run time. A data folder holds any of the
+// files below, in the formats of the program's data/ folder; each file present replaces the
+// built-in list of that name, the others stay built in:
+//
+//   staty.txt pravni_formy.txt postaveni.txt dppv.txt nuts.txt vzdelani.txt kzam.txt
+//   predkladatele.txt poskytovatele.txt scale1.csv scale2.csv scale3.csv scale5.csv
+//   campaign.txt   (optional: the data set's name and date on its first line)
+//
+// Other files of the folder are ignored.
 #pragma once
 
 #include <memory>
+#include <span>
+#include <string>
 
 namespace tavon {
 
 class DataSet;
 
+// A file of a data folder: its name (e.g. "kzam.txt") and its bytes.
+struct DataFile {
+    std::string name;
+    std::string bytes;
+};
+
+// Why a data set could not be read: the file, the line (0 when the file as a whole) and the
+// reason in Czech (Windows-1250).
+struct DataProblem {
+    std::string file;
+    int line = 0;
+    std::string reason;
+};
+
 // The set compiled into the program (samples, unless the build was given a campaign's files).
 std::shared_ptr<const DataSet> built_in_data();
+
+// A set from the given files; null, with the problem, when a file breaks its format.
+std::shared_ptr<const DataSet> load_data(std::span<const DataFile> files, DataProblem& problem);
+
+// A set from the files of a folder; null, with the problem, when the folder cannot be read or a
+// file breaks its format.
+std::shared_ptr<const DataSet> load_data_folder(const std::string& folder, DataProblem& problem);
+
+// One line in Czech (Windows-1250) that names the set: the built-in sample, or the campaign's name
+// and the folder.
+std::string describe_data_set(const DataSet& data);
 
 }  // namespace tavon

@@ -71,7 +71,9 @@ class ReportWriter : public FindingSink {
     ReportWriter(ReportFormat format, Output& out);
     ~ReportWriter() override;
 
-    void header(std::string_view date_time, std::string_view document_name);
+    // `data_set` names the code lists and registers checked against (describe_data_set); the
+    // HTML report shows it, the other formats keep their layout.
+    void header(std::string_view date_time, std::string_view document_name, std::string_view data_set = {});
     void finding(const Finding& f) override;
     void footer(const Totals& totals);
     // Text written as it stands (line ends as CR LF), e.g. a message that ends a failed run.

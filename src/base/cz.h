@@ -42,6 +42,11 @@ consteval unsigned char cp1250(char32_t c) {
         case U'ý': return 0xFD;
         case U'Ž': return 0x8E;
         case U'ž': return 0x9E;
+        case U'„': return 0x84;
+        case U'“': return 0x93;
+        case U'–': return 0x96;
+        case U'…': return 0x85;
+        case U'×': return 0xD7;
         default: throw "character without a Windows-1250 byte in this table";
     }
 }

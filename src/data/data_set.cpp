@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/data_set_builder.h"
 #include "tavon/data.h"
 #include "tavon_data/Education.inc"
 #include "tavon_data/EmploymentKinds.inc"
@@ -63,30 +64,28 @@ std::optional<std::uint32_t> ProviderRegister::submitter_of(std::uint32_t provid
     return key_submitters_[static_cast<std::size_t>(i)];
 }
 
-class DataSetBuilder {
-  public:
-    static std::shared_ptr<DataSet> built_in() {
-        auto set = std::make_shared<DataSet>();
-        using L = data::List;
-        auto put = [&](L which, const auto& entries) {
-            set->lists_[static_cast<std::size_t>(which)] = CodeList(entries);
-        };
-        put(L::States, built_in::States_entries);
-        put(L::LegalForms, built_in::LegalForms_entries);
-        put(L::EmploymentStatuses, built_in::EmploymentStatuses_entries);
-        put(L::EmploymentKinds, built_in::EmploymentKinds_entries);
-        put(L::Nuts, built_in::Nuts_entries);
-        put(L::Education, built_in::Education_entries);
-        put(L::Occupations, built_in::Occupations_entries);
-        set->submitters_ = SubmitterRegister(built_in::submitters_entries, built_in::submitters_keys);
-        set->providers_ = ProviderRegister(built_in::providers_entries, built_in::providers_submitters,
-                                           built_in::providers_keys, built_in::providers_key_submitters);
-        set->tariffs_ = TariffTable(built_in::tariff_values);
-        set->sample_ = built_in::built_in_sample;
-        set->name_ = std::string(built_in::built_in_name);
-        return set;
-    }
-};
+std::shared_ptr<DataSet> DataSetBuilder::built_in() {
+    auto set = std::make_shared<DataSet>();
+    using L = data::List;
+    auto put = [&](L which, const auto& entries) {
+        set->lists_[static_cast<std::size_t>(which)] = CodeList(entries);
+    };
+    put(L::States, built_in::States_entries);
+    put(L::LegalForms, built_in::LegalForms_entries);
+    put(L::EmploymentStatuses, built_in::EmploymentStatuses_entries);
+    put(L::EmploymentKinds, built_in::EmploymentKinds_entries);
+    put(L::Nuts, built_in::Nuts_entries);
+    put(L::Education, built_in::Education_entries);
+    put(L::Occupations, built_in::Occupations_entries);
+    set->submitters_ = SubmitterRegister(built_in::submitters_entries, built_in::submitters_keys);
+    set->providers_ = ProviderRegister(built_in::providers_entries, built_in::providers_submitters,
+                                       built_in::providers_keys, built_in::providers_key_submitters);
+    set->tariffs_ = TariffTable(built_in::tariff_values);
+    set->sample_ = built_in::built_in_sample;
+    set->built_in_ = true;
+    set->name_ = std::string(built_in::built_in_name);
+    return set;
+}
 
 std::shared_ptr<const DataSet> built_in_data() { return DataSet::built_in(); }
 

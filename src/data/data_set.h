@@ -118,12 +118,15 @@ class DataSet {
 
     // True when the registers and the occupation list are the samples shipped with the sources.
     bool is_sample() const { return sample_; }
-    // The data set's name (campaign.txt of a data folder), and the folder; empty when built in.
+    // The data set's name (the first line of campaign.txt), and the folder it was read from (empty
+    // when built in).
     const std::string& name() const { return name_; }
     const std::string& folder() const { return folder_; }
+    bool is_built_in() const { return built_in_; }
 
   private:
     friend class DataSetBuilder;
+    bool built_in_ = false;
     std::array<CodeList, data::kListCount> lists_;
     SubmitterRegister submitters_;
     ProviderRegister providers_;

@@ -123,7 +123,7 @@ void ReportWriter::finding(const Finding& f) {
     }
 }
 
-void ReportWriter::header(std::string_view date_time, std::string_view document_name) {
+void ReportWriter::header(std::string_view date_time, std::string_view document_name, std::string_view data_set) {
     TextWriter& w = *out_;
     switch (format_) {
         case ReportFormat::Text:
@@ -166,6 +166,11 @@ void ReportWriter::header(std::string_view date_time, std::string_view document_
             w.write(" </th><th width=15%>&nbsp");
             w.write(kProgram);
             w.write(" </th>\n");
+            if (!data_set.empty()) {
+                w.write("<tr><td colspan=5>&nbsp;Data: ");
+                w.write_html(data_set);
+                w.write("</td></tr>\n");
+            }
             w.write("</table>\n");
             w.write("<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\">\n");
             w.write("<tr bgcolor=\"lightblue\">\n");

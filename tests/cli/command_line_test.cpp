@@ -22,6 +22,9 @@ using test::csv_rows;
 using test::run_belun;
 
 const std::string kBanner = "\nProgram  TAVON_v0.9  kontola dat pro DUV\n";
+// The line after the banner of a run that gets past its arguments: the built-in data set.
+const std::string kData =
+    cp1250("Data: vestavěná vzorová data, jen na zkoušku (skutečné dodávky kontrolujte s daty kampaně)\n");
 const std::string kES308 = ";ES308;;;   ;   ;   ;V souboru nebyl ani jeden zamestnavatel";
 
 // A document without employers: its only finding is ES308 on line 12.
@@ -53,13 +56,17 @@ std::string help_text() {
            "             neni-li uveden, vystupni  se nevytvari\n"
            "\nprepinac - pripustne hodnoty\n"
            "             -w potlaceni vystupu chyb vahy W\n"
-           "             -h tato napoveda\n";
+           "             -h tato napoveda\n"
+           "             -d slozka  data kampane (ciselniky, registry, tarify) ze slozky;\n"
+           "                bez -d se pouzije slozka data vedle programu, neni-li, vestavena data\n"
+           "\n" +
+           kData;
 }
 
 TEST(CommandLine, DefaultsReadDuvXmlIntoHtmlReport) {
     auto run = run_belun({{"duv.xml", without_employer()}}, {});
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.console, kBanner + console_end(1, 0, "duve.htm (HTML)"));
+    EXPECT_EQ(run.console, kBanner + kData + console_end(1, 0, "duve.htm (HTML)"));
     EXPECT_EQ(run.report.rfind("<html>\r\n<head>\r\n", 0), 0u);
     EXPECT_NE(run.report.find("<th width=38%> duv.xml </th>"), std::string::npos);
     EXPECT_NE(run.report.find("<td><b>&nbsp;ES308</b></td>"), std::string::npos);
@@ -97,6 +104,8 @@ TEST(CommandLine, Switches) {
         {{"-H"}, 1, help_text()},
         {{"a.xml", "-w", "-h", "-x"}, 1, help_text()},
         {{"-h", n61}, 1, help_text()},
+        {{"a.xml", "-d"}, 13, " Chybny parametr -d\n Program ukoncen\n"},
+        {{"-D"}, 13, " Chybny parametr -d\n Program ukoncen\n"},
     };
     for (const auto& c : cases) {
         auto run = run_belun({}, c.args);
@@ -119,14 +128,14 @@ TEST(CommandLine, WarningSwitchInAnyCaseAndPosition) {
         EXPECT_EQ(run.exit_code, 0);
         EXPECT_EQ(csv_rows(run.report), std::vector<std::string>{"11" + kES308}) << warnings_switch;
         EXPECT_NE(run.report.find("\r\nCelkem chyb vahy W:;       1\r\n"), std::string::npos);
-        EXPECT_EQ(run.console, kBanner + console_end(1, 1, "b.csv (CSV)"));
+        EXPECT_EQ(run.console, kBanner + kData + console_end(1, 1, "b.csv (CSV)"));
     }
 }
 
 TEST(CommandLine, ThirdAndFurtherFileNames) {
     auto run = run_belun({{"a.xml", without_employer()}}, {"a.xml", "r.csv", "o.xml", "d.xml"});
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.console, kBanner + console_end(1, 0, "r.csv (CSV)" + cp1250(", upravená kopie: o.xml")));
+    EXPECT_EQ(run.console, kBanner + kData + console_end(1, 0, "r.csv (CSV)" + cp1250(", upravená kopie: o.xml")));
     EXPECT_FALSE(run.copy.empty());
 
     run = run_belun({{"a.xml", without_employer()}}, {"a.xml", "r.csv", "..."});
@@ -188,7 +197,7 @@ TEST(CommandLine, FilesThatCannotBeOpened) {
     auto run = run_belun({{"a.xml", doc}}, {"a.xml", "chybi/r.csv"});
     EXPECT_EQ(run.exit_code, 13);
     EXPECT_EQ(run.console,
-              kBanner + cannot_open("chybi/r.csv", "\n") + cp1250(" Protokol: složka neexistuje.\n"));
+              kBanner + kData + cannot_open("chybi/r.csv", "\n") + cp1250(" Protokol: složka neexistuje.\n"));
 
     // Once the report is open the message also goes into it, ahead of any header; the console
     // says which file it is and why.
@@ -208,7 +217,7 @@ TEST(CommandLine, FilesThatCannotBeOpened) {
     for (const auto& c : cases) {
         run = run_belun({{"a.xml", doc}, {"prazdny.txt", " \r\n\t"}, {"slozka/x.xml", doc}}, c.args);
         EXPECT_EQ(run.exit_code, 13) << c.name;
-        EXPECT_EQ(run.console, kBanner + cannot_open(c.name, "\n") + cp1250(c.why)) << c.name;
+        EXPECT_EQ(run.console, kBanner + kData + cannot_open(c.name, "\n") + cp1250(c.why)) << c.name;
         EXPECT_EQ(run.report, cannot_open(c.name, "\r\n")) << c.name;
     }
 }
@@ -252,7 +261,7 @@ TEST(CommandLine, ListWithMissingFileStopsTheRun) {
               "11;ES301;;;xyz;ab;2;" +
                   cp1250("Neznamý prvek") + "\r\n" + cannot_open("chybi.xml", "\r\n"));
     EXPECT_EQ(run.console,
-              kBanner + cannot_open("chybi.xml", "\n") + cp1250(" Soubor ze seznamu: soubor neexistuje.\n"));
+              kBanner + kData + cannot_open("chybi.xml", "\n") + cp1250(" Soubor ze seznamu: soubor neexistuje.\n"));
 }
 
 TEST(CommandLine, DateAndTimeStamp) {

@@ -38,3 +38,15 @@ totals() {
   [[ -n $e && -n $w ]] || fail "no totals in the console output: $1"
   echo "$e $w"
 }
+
+# build_deb BUILD-DIR CPACK: makes the Debian package of the build tree in $scratch/pkg with cpack and
+# sets $deb to its path.
+build_deb() {
+  "$2" --config "$1/CPackConfig.cmake" -G DEB -B "$scratch/pkg" >"$scratch/cpack.log" 2>&1 || {
+    cat "$scratch/cpack.log" >&2
+    fail "cpack failed"
+  }
+  local debs=("$scratch"/pkg/*.deb)
+  [[ ${#debs[@]} -eq 1 && -f ${debs[0]} ]] || fail "cpack made no single .deb: ${debs[*]}"
+  deb=${debs[0]}
+}

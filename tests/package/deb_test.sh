@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package: built with cpack from this build tree, its control fields are complete, it
-# holds exactly the installed files under /usr, and the belun unpacked from it writes the same
-# reports as the build tree's belun.
+# holds exactly the installed files under /usr (with the Debian copyright file and changelog in place
+# of LICENSE), its changelog is that of its version, and the belun unpacked from it writes the same
+# reports as the build tree's belun. (lintian_test.sh checks it with lintian.)
 #
 #   deb_test.sh BUILD-DIR SOURCE-DIR CPACK
 set -euo pipefail
@@ -12,18 +13,13 @@ cpack=$3
 
 command -v dpkg-deb >/dev/null || skip "dpkg-deb is not installed"
 
-"$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/pkg" >"$scratch/cpack.log" 2>&1 || {
-  cat "$scratch/cpack.log" >&2
-  fail "cpack failed"
-}
-debs=("$scratch"/pkg/*.deb)
-[[ ${#debs[@]} -eq 1 && -f ${debs[0]} ]] || fail "cpack made no single .deb: ${debs[*]}"
-deb=${debs[0]}
+build_deb "$build" "$cpack"
 
 field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Package) == belun ]] || fail "Package: $(field Package)"
-[[ $(field Version) == "$(sed -n 's/^.TH BELUN 1 [^ ]* "belun \([^"]*\)".*/\1/p' "$source_dir/man/belun.1")" ]] ||
-  fail "Version $(field Version) is not the version of the manual page"
+version=$(field Version)
+[[ ${version%-*} == "$(sed -n 's/^.TH BELUN 1 [^ ]* "belun \([^"]*\)".*/\1/p' "$source_dir/man/belun.1")" ]] ||
+  fail "Version $version is not the version of the manual page and a Debian revision"
 [[ $(field Architecture) == "$(dpkg --print-architecture)" ]] || fail "Architecture: $(field Architecture)"
 [[ $(field Maintainer) =~ ^[^\<]+\ \<[^@]+@[^\>]+\>$ ]] || fail "Maintainer is not 'name <address>': $(field Maintainer)"
 depends=$(field Depends | tr ',' '\n' | sed 's/ *(.*//; s/^ *//')
@@ -38,17 +34,49 @@ awk 'length > 80 {exit 1}' <<<"$long" || fail "a line of the long description is
 
 contents=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | LC_ALL=C sort)
 expected="./usr/bin/belun
+./usr/bin/belun-folder
 ./usr/share/doc/belun/README.md
+./usr/share/doc/belun/changelog.Debian.gz
+./usr/share/doc/belun/copyright
+./usr/share/doc/belun/data-vzor/campaign.txt
+./usr/share/doc/belun/data-vzor/dppv.txt
+./usr/share/doc/belun/data-vzor/kzam.txt
+./usr/share/doc/belun/data-vzor/nuts.txt
+./usr/share/doc/belun/data-vzor/poskytovatele.txt
+./usr/share/doc/belun/data-vzor/postaveni.txt
+./usr/share/doc/belun/data-vzor/pravni_formy.txt
+./usr/share/doc/belun/data-vzor/predkladatele.txt
+./usr/share/doc/belun/data-vzor/scale1.csv
+./usr/share/doc/belun/data-vzor/scale2.csv
+./usr/share/doc/belun/data-vzor/scale3.csv
+./usr/share/doc/belun/data-vzor/scale5.csv
+./usr/share/doc/belun/data-vzor/staty.txt
+./usr/share/doc/belun/data-vzor/vzdelani.txt
 ./usr/share/doc/belun/docs/report.png
 ./usr/share/doc/belun/examples/duv-chyby.xml
 ./usr/share/doc/belun/examples/duv-ok.xml
-./usr/share/man/man1/belun.1"
+./usr/share/lintian/overrides/belun
+./usr/share/man/man1/belun-folder.1.gz
+./usr/share/man/man1/belun.1.gz"
 [[ $contents == "$expected" ]] || fail "package contents differ:
 $(diff <(echo "$expected") <(echo "$contents"))"
 
-# Unpacked, the program runs on the packaged example and reports exactly as the build tree's belun.
+# The changelog's latest entry is this version; the copyright file carries the text of LICENSE; the
+# manual pages name the examples' folder of the package, not cpack's staging folder.
 root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
+doc="$root/usr/share/doc/belun"
+top=$(gzip -dc "$doc/changelog.Debian.gz" | head -1)
+[[ $top == "belun ($version) "* ]] || fail "the changelog's latest entry is not version $version: $top"
+licence=$(awk '/^License:/ {n++; next} n == 2 && /^ / {sub(/^ /, ""); if ($0 == ".") $0 = ""; print}' "$doc/copyright")
+[[ -n $licence && $licence == "$(sed -n '/^Permission/,$p' "$source_dir/LICENSE")" ]] ||
+  fail "the licence paragraph of the copyright file is not the text of LICENSE"
+for page in belun belun-folder; do
+  gzip -dc "$root/usr/share/man/man1/$page.1.gz" | grep -qx '\.ds Ex /usr/share/doc/belun/examples' ||
+    fail "$page.1.gz does not name /usr/share/doc/belun/examples"
+done
+
+# Unpacked, the program runs on the packaged example and reports exactly as the build tree's belun.
 cd "$root/usr/share/doc/belun/examples"
 for format in htm txt csv xml; do
   "$root/usr/bin/belun" duv-chyby.xml "packaged.$format" >/dev/null || fail "packaged belun ended with $? ($format)"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # `cmake --install` of the program (component "runtime") into an empty prefix: exactly the program,
-# its manual page and the documents are installed, where users look for them, and the installed
-# program checks the installed examples. (library_test.sh covers the library for developers.)
+# the folder script, their manual pages (compressed, naming the examples' folder of this prefix), the
+# licence, the documents and the sample data folder are installed, where users look for them; the
+# installed program checks the installed examples, and so does the installed folder script, with the
+# belun installed beside it. (library_test.sh covers the library for developers.)
 #
 #   install_test.sh BUILD-DIR SOURCE-DIR
 set -euo pipefail
@@ -16,19 +18,46 @@ prefix="$scratch/prefix"
 }
 
 expected="bin/belun
+bin/belun-folder
+share/doc/belun/LICENSE
 share/doc/belun/README.md
+share/doc/belun/data-vzor/campaign.txt
+share/doc/belun/data-vzor/dppv.txt
+share/doc/belun/data-vzor/kzam.txt
+share/doc/belun/data-vzor/nuts.txt
+share/doc/belun/data-vzor/poskytovatele.txt
+share/doc/belun/data-vzor/postaveni.txt
+share/doc/belun/data-vzor/pravni_formy.txt
+share/doc/belun/data-vzor/predkladatele.txt
+share/doc/belun/data-vzor/scale1.csv
+share/doc/belun/data-vzor/scale2.csv
+share/doc/belun/data-vzor/scale3.csv
+share/doc/belun/data-vzor/scale5.csv
+share/doc/belun/data-vzor/staty.txt
+share/doc/belun/data-vzor/vzdelani.txt
 share/doc/belun/docs/report.png
 share/doc/belun/examples/duv-chyby.xml
 share/doc/belun/examples/duv-ok.xml
-share/man/man1/belun.1"
+share/man/man1/belun-folder.1.gz
+share/man/man1/belun.1.gz"
 actual=$(cd "$prefix" && find . -type f -o -type l | sed 's#^\./##' | LC_ALL=C sort)
 [[ $actual == "$expected" ]] || fail "installed files differ from the expected set:
 $(diff <(echo "$expected") <(echo "$actual"))"
 
-[[ -x $prefix/bin/belun ]] || fail "bin/belun is not executable"
-cmp -s "$source_dir/man/belun.1" "$prefix/share/man/man1/belun.1" || fail "the installed manual page differs"
-for f in duv-ok.xml duv-chyby.xml; do
-  cmp -s "$source_dir/examples/$f" "$prefix/share/doc/belun/examples/$f" || fail "the installed $f differs"
+[[ -x $prefix/bin/belun && -x $prefix/bin/belun-folder ]] || fail "bin/belun or bin/belun-folder is not executable"
+# The manual pages: the sources with the examples' folder of this prefix, its minus signs escaped.
+examples="$prefix/share/doc/belun/examples"
+for page in belun belun-folder; do
+  installed=$(gzip -dc "$prefix/share/man/man1/$page.1.gz") || fail "$page.1.gz is not gzip-compressed"
+  sample_data="$prefix/share/doc/belun/data-vzor"
+  diff <(sed -e "s#^\.ds Ex .*#.ds Ex ${examples//-/\\\\-}#" -e "s#^\.ds Dv .*#.ds Dv ${sample_data//-/\\\\-}#" \
+    "$source_dir/man/$page.1") <(echo "$installed") ||
+    fail "the installed $page.1 is not the source with the folders $examples and $sample_data"
+done
+for f in LICENSE duv-ok.xml duv-chyby.xml; do
+  if [[ $f == LICENSE ]]; then src=$source_dir/LICENSE dst=$prefix/share/doc/belun/LICENSE
+  else src=$source_dir/examples/$f dst=$examples/$f; fi
+  cmp -s "$src" "$dst" || fail "the installed $f differs"
 done
 
 # The installed program on the installed examples (named relative to the folder: arguments are
@@ -41,4 +70,11 @@ out=$("$prefix/bin/belun" duv-chyby.xml chyby.txt) || fail "belun ended with $? 
 read -r e _ <<<"$(totals "$out")"
 ((e > 0)) || fail "duv-chyby.xml: no error reported"
 grep -q 'Celkem chyb vahy E:' chyby.txt || fail "duv-chyby.xml: the text report has no totals"
+
+# The folder script, with no belun in the PATH and none named by BELUN, runs the one beside it.
+rc=0
+summary=$(env -u BELUN PATH=/usr/bin:/bin "$prefix/bin/belun-folder" "$examples" 2 csv "$scratch/reports") || rc=$?
+[[ $rc -eq 2 ]] || fail "belun-folder ended with $rc, expected 2 (a file with errors): $summary"
+"$prefix/bin/belun" duv-chyby.xml chyby.csv >/dev/null || fail "belun ended with $? on duv-chyby.xml (CSV)"
+cmp -s chyby.csv "$scratch/reports/duv-chyby.csv" || fail "belun-folder's report of duv-chyby.xml differs from belun's"
 echo "installed: $(echo "$actual" | tr '\n' ' ')"

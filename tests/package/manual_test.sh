@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
-# The manual page renders without a single groff warning at the usual terminal widths, carries the
-# program's version, and documents every switch and report extension that the help text lists.
+# The manual pages of belun and belun-folder render without a single groff warning at the usual
+# terminal widths and carry the program's version; belun's documents every switch and report
+# extension that the help text lists, belun-folder's every exit code of the script.
 #
-#   manual_test.sh MANUAL-PAGE VERSION
+#   manual_test.sh MANUAL-PAGE FOLDER-MANUAL-PAGE VERSION
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 page=$1
-version=$2
+folder_page=$2
+version=$3
 
 command -v groff >/dev/null || skip "groff is not installed"
 
-for width in 60 80 100 132; do
-  warnings=$(groff -man -Tutf8 -ww -z -rLL=${width}n "$page" 2>&1)
-  [[ -z $warnings ]] || fail "groff warns at width $width:
+for p in "$page" "$folder_page"; do
+  for width in 60 80 100 132; do
+    warnings=$(groff -man -Tutf8 -ww -z -rLL=${width}n "$p" 2>&1)
+    [[ -z $warnings ]] || fail "groff warns on $(basename "$p") at width $width:
 $warnings"
+  done
+done
+grep -q "^\.TH BELUN-FOLDER 1 [^ ]* \"belun $version\"" "$folder_page" || fail "belun-folder.1: the .TH line does not carry version $version"
+for code in 0 1 2; do
+  grep -A1 -x '\.TP' "$folder_page" | grep -qx "\.B $code" || fail "belun-folder.1: exit code $code has no entry"
 done
 rendered=$(groff -man -Tutf8 -rLL=80n -P-cbou "$page" 2>/dev/null)
 for section in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" EXAMPLES; do

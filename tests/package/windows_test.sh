@@ -2,7 +2,11 @@
 # The Windows build: belun.exe cross-compiled with MinGW-w64, packed into a ZIP by cpack, needs no
 # DLL beside it, and run under wine writes every report byte for byte as the Linux belun does (the
 # time stamp masked), with Windows file names: backslashes, a Z: drive path, a list file of
-# backslash names; its exit codes are those of the Linux build.
+# backslash names; its exit codes are those of the Linux build. The ZIP holds exactly what a clerk
+# needs, its text files have Windows line ends and CTI-ME.txt is Windows-1250; belun-kontrola.bat,
+# given files as Explorer gives dropped ones (full paths, with spaces and dots; a name longer than
+# belun's 60 characters), writes each report beside its file. Without the cross compiler, configuring
+# says what to install.
 #
 #   windows_test.sh SOURCE-DIR WINDOWS-BUILD-DIR CPACK GENERATOR [-D<option>=<value>...]
 set -euo pipefail
@@ -12,6 +16,17 @@ build=$2
 cpack=$3
 generator=$4
 shift 4
+
+# A missing cross compiler is named, with the package to install, and no other tool is blamed.
+rc=0
+"$CMAKE" -S "$source_dir" -B "$scratch/nocross" -G "$generator" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-w64.cmake" \
+  -DTAVON_TESTS=OFF -DTAVON_MINGW_PREFIX=tavon-missing >"$scratch/nocross.log" 2>&1 || rc=$?
+((rc != 0)) || fail "configuring without a cross compiler succeeded"
+grep -q 'apt-get install g++-mingw-w64-x86-64-posix' "$scratch/nocross.log" ||
+  fail "no word of the missing cross compiler: $(cat "$scratch/nocross.log")"
+if grep -qi 'ninja\|make program' "$scratch/nocross.log"; then
+  fail "the error for the missing cross compiler blames the build tool: $(cat "$scratch/nocross.log")"
+fi
 
 cross=$(command -v x86_64-w64-mingw32-g++-posix || command -v x86_64-w64-mingw32-g++ || true)
 [[ -n $cross ]] || skip "the MinGW-w64 cross compiler (g++-mingw-w64-x86-64-posix) is not installed"
@@ -32,7 +47,8 @@ if grep -q 'warning:' "$scratch/build.log"; then
   grep -A3 'warning:' "$scratch/build.log" >&2
 fi
 
-# The ZIP: one folder with belun.exe, README.md, its screenshot and the examples, nothing else.
+# The ZIP: one folder with belun.exe, the drop-a-file script, the Czech instructions, the licence and
+# the examples, nothing else.
 "$cpack" --config "$build/CPackConfig.cmake" -B "$scratch/zip" >"$scratch/cpack.log" 2>&1 || {
   cat "$scratch/cpack.log" >&2
   fail "cpack failed"
@@ -43,9 +59,24 @@ mkdir "$scratch/unzipped"
 (cd "$scratch/unzipped" && "$CMAKE" -E tar xf "${zips[0]}")
 top=$(basename "${zips[0]}" .zip)
 contents=$(cd "$scratch/unzipped" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
-expected="./$top/README.md ./$top/belun.exe ./$top/docs/report.png ./$top/examples/duv-chyby.xml ./$top/examples/duv-ok.xml "
+expected="./$top/CTI-ME.txt ./$top/LICENSE.txt ./$top/belun-kontrola.bat ./$top/belun.exe ./$top/data-vzor/campaign.txt ./$top/data-vzor/dppv.txt ./$top/data-vzor/kzam.txt ./$top/data-vzor/nuts.txt ./$top/data-vzor/poskytovatele.txt ./$top/data-vzor/postaveni.txt ./$top/data-vzor/pravni_formy.txt ./$top/data-vzor/predkladatele.txt ./$top/data-vzor/scale1.csv ./$top/data-vzor/scale2.csv ./$top/data-vzor/scale3.csv ./$top/data-vzor/scale5.csv ./$top/data-vzor/staty.txt ./$top/data-vzor/vzdelani.txt ./$top/examples/duv-chyby.xml ./$top/examples/duv-ok.xml "
 [[ $contents == "$expected" ]] || fail "ZIP contents: $contents"
 exe="$scratch/unzipped/$top/belun.exe"
+bat="$scratch/unzipped/$top/belun-kontrola.bat"
+
+# Text files for Notepad and cmd: every line ends with CR LF; CTI-ME.txt is the Czech text of
+# packaging/windows/CTI-ME.txt in Windows-1250 (not UTF-8), the .bat plain ASCII.
+for f in CTI-ME.txt LICENSE.txt belun-kontrola.bat; do
+  [[ $(LC_ALL=C grep -c $'\r$' "$scratch/unzipped/$top/$f") -eq $(wc -l <"$scratch/unzipped/$top/$f") ]] ||
+    fail "$f has lines without CR LF"
+done
+cti_me="$scratch/unzipped/$top/CTI-ME.txt"
+if iconv -f UTF-8 -t UTF-8 "$cti_me" >/dev/null 2>&1; then fail "CTI-ME.txt is not Windows-1250 (it reads as UTF-8)"; fi
+diff <(iconv -f CP1250 -t UTF-8 "$cti_me" | tr -d '\r') \
+  <(sed -e "s/@PROJECT_VERSION@/$(sed -n 's/^.TH BELUN 1 [^ ]* "belun \([^"]*\)".*/\1/p' "$source_dir/man/belun.1")/" \
+    -e 's/^@TAVON_CTI_ME_DOCS@//' "$source_dir/packaging/windows/CTI-ME.txt") ||
+  fail "CTI-ME.txt read as Windows-1250 is not the text of packaging/windows/CTI-ME.txt"
+if LC_ALL=C grep -q '[^[:print:][:space:]]' "$bat"; then fail "belun-kontrola.bat has characters outside ASCII"; fi
 
 objdump=$(command -v "${cross%-g++*}-objdump" || true)
 if [[ -n $objdump ]]; then
@@ -125,6 +156,36 @@ same_report lin/missing.txt win/missing.txt
 [[ $(exit_code wine "$exe" ok.xml 'win\switch.txt' -x) -eq 13 ]] || fail "an unknown switch did not end with 13"
 grep -q 'Chybny parametr -x' last.console || fail "no message for the unknown switch: $(cat last.console)"
 
+# belun-kontrola.bat as Explorer runs it for dropped files: full Windows paths, a folder with a space
+# and a dot, a file name with both, one longer than 60 characters. Each report is written beside its
+# file, as the Linux belun writes it for that file (opening it in a browser may fail under wine). A
+# long name with spaces cannot be given to belun, where the file system has no short names (as
+# under wine): the script says so and ends with 1, the other files checked all the same.
+drop="$work/dodavky 2006.v1"
+mkdir "$drop"
+long=Mzdove_udaje_za_rok_2006_organizace_s_velmi_dlouhym_nazvem_souboru
+cp chyby.xml "$drop/duv.2006 leden.xml"
+cp ok.xml "$drop/$long.xml"
+cp ok.xml "$drop/${long//_/ }.xml"
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+rc=0
+timeout 300 wine cmd /c "$(winpath "$bat")" "$(winpath "$drop/duv.2006 leden.xml")" "$(winpath "$drop/${long//_/ }.xml")" \
+  "$(winpath "$drop/$long.xml")" </dev/null >"$work/bat.console" 2>>wine.log || rc=$?
+[[ $rc -eq 1 ]] || fail "belun-kontrola.bat ended with $rc, expected 1 (a name it cannot pass): $(cat "$work/bat.console")"
+grep -q 'Celkem chyb vahy E:      21' "$work/bat.console" || fail "the console shows no totals: $(cat "$work/bat.console")"
+(
+  cd "$drop"
+  "$BELUN" "duv.2006 leden.xml" lin1.htm >/dev/null || fail "belun ended with $?"
+  printf '%s\n' "$long.xml" >list.txt
+  "$BELUN" @list.txt lin2.htm >/dev/null || fail "belun ended with $?"
+  rm list.txt
+)
+same_report "$drop/lin1.htm" "$drop/duv_2006 leden-protokol.htm"
+same_report "$drop/lin2.htm" "$drop/${long:0:45}-protokol.htm"
+reports=$(cd "$drop" && find . -type f ! -name '*.xml' ! -name 'lin?.htm' -printf '%f\n' | LC_ALL=C sort | tr '\n' '|')
+[[ $reports == "${long:0:45}-protokol.htm|duv_2006 leden-protokol.htm|" ]] ||
+  fail "belun-kontrola.bat left these files beside the documents: $reports"
+
 # Every end-to-end case of the Linux tests, run by both builds from copies of its folder: the same
 # exit code, the same console (its line ends and time-dependent progress line aside) and the same
 # files written, byte for byte.
@@ -157,4 +218,6 @@ done
 ((cases > 0)) || fail "no end-to-end case found"
 
 echo "$(basename "${zips[0]}"): the reports of both builds are identical, the examples and $cases cases" \
-  "(imports: ${dlls:-not checked})"
+  "(imports: ${dlls:-not checked}); belun-kontrola.bat wrote the reports of the dropped files beside them:"
+grep -a '^Protokol o kontrole:' "$work/bat.console" | tr -d '\r'
+echo "(ZIP: $contents)"

@@ -15,7 +15,9 @@ namespace {
 using test::ScratchDir;
 using test::RunResult;
 
-const std::string kBanner = "\nProgram  TAVON_v0.9  kontola dat pro DUV\n";
+const std::string kBanner =
+    "\nProgram  TAVON_v0.9  kontola dat pro DUV\n" +
+    test::cp1250("Data: vestavěná vzorová data, jen na zkoušku (skutečné dodávky kontrolujte s daty kampaně)\n");
 
 // The message, and the line that says which file it is and why.
 std::string message(const std::string& name, const std::string& role) {

@@ -96,14 +96,21 @@ std::string cp1250(std::string_view utf8) {
             ++i;
             continue;
         }
-        char32_t c = ((b & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
-        i += 2;
+        auto next = [&](std::size_t k) { return static_cast<unsigned char>(utf8[i + k]) & 0x3Fu; };
+        char32_t c;
+        if (b < 0xE0) {
+            c = ((b & 0x1Fu) << 6) | next(1);
+            i += 2;
+        } else {
+            c = ((b & 0x0Fu) << 12) | (next(1) << 6) | next(2);
+            i += 3;
+        }
         static const std::map<char32_t, unsigned char> kCp1250 = {
             {0xA0, 0xA0}, {U'Á', 0xC1}, {U'á', 0xE1}, {U'Č', 0xC8}, {U'č', 0xE8}, {U'Ď', 0xCF}, {U'ď', 0xEF},
             {U'É', 0xC9}, {U'é', 0xE9}, {U'Ě', 0xCC}, {U'ě', 0xEC}, {U'Í', 0xCD}, {U'í', 0xED}, {U'Ň', 0xD2},
             {U'ň', 0xF2}, {U'Ó', 0xD3}, {U'ó', 0xF3}, {U'Ř', 0xD8}, {U'ř', 0xF8}, {U'Š', 0x8A}, {U'š', 0x9A},
             {U'Ť', 0x8D}, {U'ť', 0x9D}, {U'Ú', 0xDA}, {U'ú', 0xFA}, {U'Ů', 0xD9}, {U'ů', 0xF9}, {U'Ý', 0xDD},
-            {U'ý', 0xFD}, {U'Ž', 0x8E}, {U'ž', 0x9E}};
+            {U'ý', 0xFD}, {U'Ž', 0x8E}, {U'ž', 0x9E}, {U'„', 0x84}, {U'“', 0x93}, {U'–', 0x96}};
         auto it = kCp1250.find(c);
         out.push_back(it == kCp1250.end() ? '?' : static_cast<char>(it->second));
     }

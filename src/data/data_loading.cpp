@@ -1,0 +1,213 @@
+// Data sets read at run time: the files of a data folder, each replacing the built-in list of its
+// name, checked line by line before anything is validated.
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/cz.h"
+#include "data/data_files.h"
+#include "data/data_set_builder.h"
+
+namespace tavon {
+
+struct DataSet::Storage {
+    std::array<std::vector<std::string>, data::kListCount> codes;
+    std::array<std::vector<std::string_view>, data::kListCount> code_views;
+    std::vector<std::uint32_t> submitters, submitter_keys;
+    std::vector<std::uint32_t> providers, provider_submitters, provider_keys, provider_key_submitters;
+    std::array<double, TariffTable::kSize> tariffs{};
+};
+
+namespace {
+
+std::string in_quotes(std::string_view text) {
+    static constexpr auto kOpen = cz("„");
+    static constexpr auto kClose = cz("“");
+    return " (" + std::string(kOpen.view()) + std::string(text.substr(0, 60)) + std::string(kClose.view()) +
+           ")";
+}
+
+// What is wrong with a line, in Czech.
+std::string describe(const data::Problem& p, const data::ListFormat* format) {
+    switch (p.kind) {
+        case data::Problem::WrongCharacters:
+            return std::string(cz("kód obsahuje nepovolené znaky").view()) + in_quotes(p.text);
+        case data::Problem::WrongLength: {
+            std::string lengths = std::to_string(format->min_length);
+            if (format->max_length != format->min_length)
+                lengths += " až " + std::to_string(format->max_length);
+            return std::string(cz("kód nemá délku ").view()) + lengths + std::string(cz(" znaků").view()) +
+                   in_quotes(p.text);
+        }
+        case data::Problem::TooFewEntries:
+            return std::string(cz("seznam má jen ").view()) + p.text +
+                   std::string(cz(" položek, potřebuje nejméně ").view()) +
+                   std::to_string(format->min_entries);
+        case data::Problem::NotANumber:
+            return std::string(cz("není to IČO (jen číslice)").view()) + in_quotes(p.text);
+        case data::Problem::NumberTooLong:
+            return std::string(cz("IČO má víc než 8 číslic").view()) + in_quotes(p.text);
+        case data::Problem::SubmitterMissing:
+            return std::string(cz("u poskytovatele chybí IČO jeho předkladatele").view()) + in_quotes(p.text);
+        case data::Problem::ExtraText:
+            return std::string(cz("řádek má víc než dvě IČO (poskytovatel a předkladatel)").view()) +
+                   in_quotes(p.text);
+        case data::Problem::WrongClassCount:
+            return std::string(cz("stupnice nemá 16 řádků (platových tříd), ale ").view()) + p.text;
+        case data::Problem::WrongGradeCount:
+            return std::string(cz("řádek nemá 12 tarifů (platových stupňů) oddělených čárkou").view()) +
+                   in_quotes(p.text);
+        case data::Problem::NotWholeCrowns:
+            return std::string(cz("tarif není celé číslo korun").view()) + in_quotes(p.text);
+        case data::Problem::NotRising:
+            return std::string(cz("tarif neroste s platovým stupněm").view()) + in_quotes(p.text);
+        default: return std::string(cz("soubor nelze přečíst").view());
+    }
+}
+
+bool fail(DataProblem& problem, const std::string& file, int line, std::string reason) {
+    problem = {file, line, std::move(reason)};
+    return false;
+}
+
+const data::ListFormat* list_format(const std::string& name) {
+    for (const auto& f : data::kListFormats)
+        if (name == f.file) return &f;
+    return nullptr;
+}
+
+bool known_file(const std::string& name) {
+    if (list_format(name) || name == data::kSubmittersFile || name == data::kProvidersFile ||
+        name == data::kCampaignFile)
+        return true;
+    return std::find(data::kScaleFiles.begin(), data::kScaleFiles.end(), name) != data::kScaleFiles.end();
+}
+
+}  // namespace
+
+std::shared_ptr<DataSet> DataSetBuilder::from_files(std::span<const DataFile> files,
+                                                    const std::string& folder, DataProblem& problem) {
+    const std::shared_ptr<const DataSet> base = DataSet::built_in();
+    auto set = std::make_shared<DataSet>();
+    auto storage = std::make_shared<DataSet::Storage>();
+    set->lists_ = base->lists_;
+    set->submitters_ = base->submitters_;
+    set->providers_ = base->providers_;
+    std::copy(base->tariffs_.values().begin(), base->tariffs_.values().end(), storage->tariffs.begin());
+    bool registers_replaced[3] = {false, false, false};  // kzam, submitters, providers
+    auto where = [&](const DataFile& f) {
+        return folder.empty() ? f.name : (std::filesystem::path(folder) / f.name).string();
+    };
+
+    for (const DataFile& file : files) {
+        data::Problem p;
+        if (const data::ListFormat* format = list_format(file.name)) {
+            const auto which = static_cast<std::size_t>(format - data::kListFormats.data());
+            if (!data::parse_code_list(file.bytes, *format, storage->codes[which], p))
+                return fail(problem, where(file), p.line, describe(p, format)), nullptr;
+            if (which == static_cast<std::size_t>(data::List::Occupations)) registers_replaced[0] = true;
+        } else if (file.name == data::kSubmittersFile) {
+            if (!data::parse_submitters(file.bytes, storage->submitters, p))
+                return fail(problem, where(file), p.line, describe(p, nullptr)), nullptr;
+            registers_replaced[1] = true;
+        } else if (file.name == data::kProvidersFile) {
+            if (!data::parse_providers(file.bytes, storage->providers, storage->provider_submitters, p))
+                return fail(problem, where(file), p.line, describe(p, nullptr)), nullptr;
+            registers_replaced[2] = true;
+        } else if (file.name == data::kCampaignFile) {
+            set->name_ = data::parse_campaign(file.bytes);
+        } else {
+            const auto scale = std::find(data::kScaleFiles.begin(), data::kScaleFiles.end(), file.name);
+            if (scale == data::kScaleFiles.end()) continue;  // not a data file
+            data::Scale values;
+            if (!data::parse_scale(file.bytes, values, p))
+                return fail(problem, where(file), p.line, describe(p, nullptr)), nullptr;
+            // Scale 4 has the same tariffs as scale 3: the file scale3.csv fills both.
+            const int index = static_cast<int>(scale - data::kScaleFiles.begin());
+            for (int s : index < 2    ? std::vector<int>{index}
+                         : index == 2 ? std::vector<int>{2, 3}
+                                      : std::vector<int>{4})
+                std::copy(values.begin(), values.end(),
+                          storage->tariffs.begin() + s * data::kClasses * data::kGrades);
+        }
+    }
+
+    for (std::size_t i = 0; i < data::kListCount; ++i) {
+        if (storage->codes[i].empty()) continue;
+        storage->code_views[i].assign(storage->codes[i].begin(), storage->codes[i].end());
+        set->lists_[i] = CodeList(storage->code_views[i]);
+    }
+    if (registers_replaced[1]) {
+        for (auto p : data::first_occurrences<std::uint32_t>(storage->submitters))
+            storage->submitter_keys.push_back(storage->submitters[static_cast<std::size_t>(p)]);
+        set->submitters_ = SubmitterRegister(storage->submitters, storage->submitter_keys);
+    }
+    if (registers_replaced[2]) {
+        for (auto p : data::first_occurrences<std::uint32_t>(storage->providers)) {
+            storage->provider_keys.push_back(storage->providers[static_cast<std::size_t>(p)]);
+            storage->provider_key_submitters.push_back(
+                storage->provider_submitters[static_cast<std::size_t>(p)]);
+        }
+        set->providers_ = ProviderRegister(storage->providers, storage->provider_submitters,
+                                           storage->provider_keys, storage->provider_key_submitters);
+    }
+    set->tariffs_ = TariffTable(std::span<const double, TariffTable::kSize>(storage->tariffs));
+    set->sample_ =
+        base->is_sample() && !(registers_replaced[0] && registers_replaced[1] && registers_replaced[2]);
+    set->folder_ = folder;
+    set->storage_ = std::move(storage);
+    return set;
+}
+
+std::shared_ptr<const DataSet> load_data(std::span<const DataFile> files, DataProblem& problem) {
+    return DataSetBuilder::from_files(files, {}, problem);
+}
+
+std::shared_ptr<const DataSet> load_data_folder(const std::string& folder, DataProblem& problem) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    static constexpr auto kNoFolder = cz("složka neexistuje");
+    static constexpr auto kNotFolder = cz("není to složka");
+    if (!fs::is_directory(folder, error))
+        return fail(problem, folder, 0,
+                    std::string((fs::exists(folder, error) ? kNotFolder : kNoFolder).view())),
+               nullptr;
+    std::vector<DataFile> files;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (!known_file(name)) continue;
+        DataFile file{name, {}};
+        std::FILE* f = std::fopen(entry.path().string().c_str(), "rb");
+        if (!f)
+            return fail(problem, entry.path().string(), 0, std::string(cz("soubor nelze přečíst").view())),
+                   nullptr;
+        char block[1 << 16];
+        for (std::size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;) file.bytes.append(block, n);
+        std::fclose(f);
+        files.push_back(std::move(file));
+    }
+    if (error) return fail(problem, folder, 0, std::string(cz("složku nelze přečíst").view())), nullptr;
+    return DataSetBuilder::from_files(files, folder, problem);
+}
+
+std::string describe_data_set(const DataSet& data) {
+    static constexpr auto kSample =
+        cz("vestavěná vzorová data, jen na zkoušku (skutečné dodávky kontrolujte s daty kampaně)");
+    static constexpr auto kBuiltIn = cz("vestavěná data");
+    static constexpr auto kFolder = cz("data ze složky ");
+    static constexpr auto kSampleRegisters = cz("; registry nebo kódy zaměstnání jsou vzorové, jen na zkoušku");
+    if (data.is_built_in()) {
+        if (data.is_sample()) return std::string(kSample.view());
+        return data.name().empty() ? std::string(kBuiltIn.view())
+                                   : std::string(kBuiltIn.view()) + ": " + data.name();
+    }
+    std::string line = data.name().empty() ? std::string(kFolder.view()) + data.folder()
+                                           : data.name() + " (" + data.folder() + ")";
+    if (data.is_sample()) line += kSampleRegisters.view();
+    return line;
+}
+
+}  // namespace tavon
