@@ -5,7 +5,6 @@
 (() => {
   const ROWS = 5000;  // findings shown in the table per file; the totals are always exact
   const EXTENSIONS = ['htm', 'txt', 'csv', 'xml'];
-  const BUILT_IN = 'vestavěná vzorová data';
   const $ = (id) => document.getElementById(id);
   const number = new Intl.NumberFormat('cs-CZ');
   const anchors = new Set(BELUN.catalogue || []);
@@ -14,7 +13,8 @@
     files: [],  // { file, status: waiting | running | done | failed | stopped, result, error, done, total }
     selected: -1,
     warnings: true,
-    dataLine: BUILT_IN,
+    dataLine: '',
+    data: null,  // the data folder in use: { folder, files }, or null for the built-in set
     busy: false,
   };
 
@@ -61,6 +61,16 @@
     };
     const wasm = bytesOf(BELUN.wasm);
     ready = call({ type: 'init', wasm }, [wasm.buffer]).finally(() => URL.revokeObjectURL(url));
+    // A new worker (also after "stop") starts with the built-in data set; a chosen folder is given
+    // to it again.
+    ready = ready.then(async (answer) => {
+      if (!state.data) {
+        showDataLine(answer.dataLine, false);
+        return;
+      }
+      const again = await call({ type: 'data', ...state.data });
+      if (again.ok) showDataLine(again.line, true);
+    });
     ready.catch(() => {});
   }
 
@@ -348,32 +358,45 @@
   }
 
   // ---- Data set --------------------------------------------------------------------------------
+  function showDataLine(line, own) {
+    state.dataLine = line;
+    $('data-nazev').textContent = line;
+    $('data-vestavena').disabled = !own;
+  }
+
+  // The files of a data folder (its own files, not those of folders inside it), or single data
+  // files, which are read as a folder named "data".
   async function useData(fileList) {
     const message = $('data-zprava');
-    const files = [...fileList].filter((f) => /\.(txt|csv)$/i.test(f.name));
+    let folder = 'data';
+    const files = [...fileList].filter((f) => {
+      const parts = (f.webkitRelativePath || f.name).split('/');
+      if (parts.length > 2) return false;
+      if (parts.length === 2) folder = parts[0];
+      return /\.(txt|csv)$/i.test(f.name);
+    });
     if (fileList.length && !files.length) {
       message.textContent = 'Ve výběru nejsou žádné datové soubory (.txt, .csv).';
       return;
     }
     const data = [];
     for (const f of files) data.push({ name: f.name, bytes: new Uint8Array(await f.arrayBuffer()) });
-    await ready;
-    const answer = await call({ type: 'data', files: data });
-    if (answer.problem === 'unsupported') {
-      message.textContent = 'Tato verze stránky zatím neumí načíst vlastní číselníky a registry; '
-                          + 'kontroluje se podle vestavěných vzorových dat.';
-      return;
+    try {
+      await ready;
+      const answer = await call({ type: 'data', folder, files: data });
+      if (!answer.ok) {
+        const p = answer.problem;
+        message.textContent = `Data nelze použít: ${p.file}${p.line ? ', řádek ' + p.line : ''}: ${p.reason}. `
+                            + 'Kontroluje se dál podle dosavadních dat.';
+        return;
+      }
+      state.data = data.length ? { folder, files: data } : null;
+      showDataLine(answer.line, data.length > 0);
+      message.textContent = data.length ? `Načteno ze složky ${folder}: ${data.map((d) => d.name).join(', ')}.` : '';
+      recheckAll();
+    } catch (error) {
+      message.textContent = 'Data nelze použít: ' + error.message;
     }
-    if (!answer.ok) {
-      const p = answer.problem;
-      message.textContent = `Data nelze použít: soubor ${p.file}${p.line ? ', řádek ' + p.line : ''}: ${p.reason}`;
-      return;
-    }
-    state.dataLine = answer.line || BUILT_IN;
-    $('data-nazev').textContent = state.dataLine;
-    $('data-vestavena').disabled = data.length === 0;
-    message.textContent = data.length ? `Načteno ${data.length} datových souborů.` : '';
-    recheckAll();
   }
 
   // ---- The bundled example -------------------------------------------------------------------

@@ -3,11 +3,11 @@
 // large file is never held whole in memory and the page stays responsive.
 //
 // Messages from the page:
-//   { type: 'init', wasm }                              -> { type: 'ready' } or { type: 'failed', message }
+//   { type: 'init', wasm }                              -> { type: 'ready', dataLine } or { type: 'failed', message }
 //   { type: 'check', id, file, warnings, rows }          -> { type: 'progress', id, done, total } ...,
 //                                                           { type: 'result', id, totals, rows, codes, seconds }
 //   { type: 'report', id, file, warnings, format }       -> { type: 'report', id, blob }
-//   { type: 'data', id, files: [{ name, bytes }] }       -> { type: 'data', id, ok, line, problem }
+//   { type: 'data', id, folder, files: [{ name, bytes }] } -> { type: 'data', id, ok, line, problem }
 'use strict';
 
 let engine = null;
@@ -96,19 +96,38 @@ function run(file, { format = -1, warnings = true, rows = 0, onProgress = null, 
   }
 }
 
-// ---- Data set --------------------------------------------------------------------------------
-// The one place where a data folder chosen in the page reaches the engine. The library cannot yet
-// load a data set at run time; until it can, the built-in set is used and the page is told so.
-function setData(files) {
-  if (files.length === 0) return { ok: true, line: null };
-  return { ok: false, line: null, problem: 'unsupported' };
+function cString(pointer) {
+  const heap = engine.HEAPU8;
+  let end = pointer;
+  while (heap[end]) end++;
+  return decoder.decode(heap.subarray(pointer, end));
 }
-// ----------------------------------------------------------------------------------------------
+
+// The data set for the following checks: the files of the data folder `folder` chosen in the page
+// are written to a fresh folder of that name in the engine's file system and read as the command
+// reads `-d folder`; no files: the built-in set. Returns the line naming the set in use, or the
+// file, line and reason of the problem (the set in use then stays as it was).
+let dataLoads = 0;
+function setData(files, folder) {
+  if (files.length) {
+    const work = `/data-sets/${++dataLoads}`;
+    engine.FS.mkdirTree(`${work}/${folder}`);
+    engine.FS.chdir(work);
+    for (const f of files) engine.FS.writeFile(`${folder}/${f.name}`, f.bytes);
+  }
+  const failed = withCString(new TextEncoder().encode(files.length ? folder : ''), (p) => engine._belun_use_data(p));
+  if (failed) {
+    const problem = { file: cString(engine._belun_data_problem(0)), line: engine._belun_data_problem_line(),
+                      reason: cString(engine._belun_data_problem(1)) };
+    return { ok: false, problem };
+  }
+  return { ok: true, line: cString(engine._belun_data_line()) };
+}
 
 const handlers = {
   async init(message) {
     engine = await createBelunEngine({ wasmBinary: message.wasm });
-    return { type: 'ready' };
+    return { type: 'ready', dataLine: cString(engine._belun_data_line()) };
   },
   check(message) {
     const started = performance.now();
@@ -142,7 +161,7 @@ const handlers = {
     return { type: 'report', blob: new Blob(parts, { type: 'application/octet-stream' }) };
   },
   data(message) {
-    return { type: 'data', ...setData(message.files) };
+    return { type: 'data', ...setData(message.files, message.folder) };
   },
 };
 

@@ -79,6 +79,11 @@ std::string local_date_time() {
 
 double totals_[3];
 
+// The data set of the runs, and what belun_use_data last found wrong.
+std::shared_ptr<const tavon::DataSet> data_set_ = tavon::built_in_data();
+std::string data_line_;
+tavon::DataProblem data_problem_;
+
 }  // namespace
 
 extern "C" {
@@ -88,6 +93,33 @@ EMSCRIPTEN_KEEPALIVE int belun_format_for(const char* report_name) {
     return static_cast<int>(tavon::report_format_for(report_name));
 }
 
+// The data set for the following runs: the data folder `folder` of the engine's file system (the
+// host writes the chosen files there first, see web/worker.js), read as the command reads its -d
+// folder; the built-in set when `folder` is empty. 0 when it can be used; 1 when a file breaks
+// its format: belun_data_problem says which and why, and the set in use stays as it was.
+EMSCRIPTEN_KEEPALIVE int belun_use_data(const char* folder) {
+    if (!*folder) {
+        data_set_ = tavon::built_in_data();
+        return 0;
+    }
+    auto set = tavon::load_data_folder(folder, data_problem_);
+    if (!set) return 1;
+    data_set_ = std::move(set);
+    return 0;
+}
+
+// The line in Czech (Windows-1250) that names the data set in use, as the command prints it.
+EMSCRIPTEN_KEEPALIVE const char* belun_data_line() {
+    data_line_ = tavon::describe_data_set(*data_set_);
+    return data_line_.c_str();
+}
+
+// What belun_use_data found wrong: 0 the file, 1 the reason (Windows-1250); the line number.
+EMSCRIPTEN_KEEPALIVE const char* belun_data_problem(int part) {
+    return part == 0 ? data_problem_.file.c_str() : data_problem_.reason.c_str();
+}
+EMSCRIPTEN_KEEPALIVE int belun_data_problem_line() { return data_problem_.line; }
+
 // One run over the host's bytes. `format` 0-3 writes that report through host.report (header,
 // findings, footer, as the command does), -1 none; `rows` > 0 hands the first `rows` findings to
 // host.finding and, at the end, every code with its count to host.code. `document_name` is the
@@ -96,7 +128,7 @@ EMSCRIPTEN_KEEPALIVE int belun_format_for(const char* report_name) {
 EMSCRIPTEN_KEEPALIVE const double* belun_run(int format, int report_warnings, const char* document_name, int rows) {
     tavon::Options options;
     options.report_warnings = report_warnings != 0;
-    // Data set: wired here once the library can load one at run time (see worker.js, "data set").
+    options.data = data_set_;
     tavon::CallbackSource source([](char* buffer, std::size_t capacity) {
         return static_cast<std::size_t>(host_read(buffer, static_cast<int>(capacity)));
     }, document_name);
@@ -104,7 +136,7 @@ EMSCRIPTEN_KEEPALIVE const double* belun_run(int format, int report_warnings, co
     std::unique_ptr<tavon::ReportWriter> report;
     if (format >= 0) {
         report = std::make_unique<tavon::ReportWriter>(static_cast<tavon::ReportFormat>(format), output);
-        report->header(local_date_time(), document_name);
+        report->header(local_date_time(), document_name, tavon::describe_data_set(*data_set_));
     }
     ShownFindings shown(report.get(), rows);
     tavon::Validator validator(options);

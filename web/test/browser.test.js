@@ -21,10 +21,12 @@ const example = path.join(root, 'examples/duv-chyby.xml');
 const cp1250 = new TextDecoder('windows-1250');
 const masked = (bytes) => bytes.toString('latin1').replace(/\d\d\/\d\d\/\d\d\d\d  \d\d:\d\d:\d\d/g, 'DD/MM/YYYY  hh:mm:ss');
 
-// The report of the native command for the example, run in the example's folder.
-function nativeReport(name, args = []) {
+// The report of the native command for the example, run in the example's folder (with a data
+// folder, when given, beside it).
+function nativeReport(name, args = [], dataFolder = null) {
   const work = fs.mkdtempSync(path.join(os.tmpdir(), 'belun-web-native-'));
   fs.copyFileSync(example, path.join(work, path.basename(example)));
+  if (dataFolder) fs.cpSync(dataFolder, path.join(work, path.basename(dataFolder)), { recursive: true });
   execFileSync(native, [path.basename(example), name, ...args], { cwd: work, stdio: 'ignore' });
   const bytes = fs.readFileSync(path.join(work, name));
   fs.rmSync(work, { recursive: true, force: true });
@@ -208,6 +210,34 @@ test('a file name with Czech letters is written in Windows-1250 in the report he
   } finally {
     fs.rmSync(work, { recursive: true, force: true });
   }
+});
+
+test('a data folder chosen from disk: named in the page, used, and a broken one refused', async () => {
+  const kampan = path.join(root, 'tests/data/e2e/data-folder-given/kampan');
+  const broken = path.join(root, 'tests/data/e2e/data-folder-broken-register/kampan');
+  await open(base + 'index.html');
+  const builtIn = await page.waitUntil(`BELUN && document.getElementById('data-vestavena').disabled &&
+    !/^vestavěná vzorová data$/.test(${text('data-nazev')}) && ${text('data-nazev')}`);
+  assert.match(builtIn, /vestavěná/);
+  await page.setInputFiles('#data-slozka-vstup', [kampan]);
+  const named = await page.waitUntil(`${text('data-nazev')}.includes('(kampan)') && ${text('data-nazev')}`);
+  await page.setInputFiles('#soubory', [example]);
+  await page.waitUntil(rendered);
+  assert.match(await page.evaluate(text('detail-data')), /\(kampan\)/);
+  const done = browser.waitFor('Browser.downloadProgress', (p) => p.state === 'completed');
+  await page.evaluate("document.querySelector('#ulozit [data-format=\"0\"]').click()");
+  await done;
+  const html = fs.readFileSync(path.join(downloads, 'protokol-duv-chyby.htm'));
+  assert.strictEqual(masked(html), masked(nativeReport('native.htm', ['-d', 'kampan'], kampan)));
+  assert.ok(cp1250.decode(html).includes(named), 'the report names the data set as the page does');
+
+  // A folder whose file breaks its format: the page says where, and the set in use stays.
+  await page.setInputFiles('#data-slozka-vstup', [broken]);
+  await page.waitUntil(`${text('data-zprava')}.includes('poskytovatele.txt, řádek 3')`);
+  assert.strictEqual(await page.evaluate(text('data-nazev')), named);
+  // Back to the built-in set.
+  await page.evaluate("document.getElementById('data-vestavena').click()");
+  await page.waitUntil(`${text('data-nazev')} === ${JSON.stringify(builtIn)}`);
 });
 
 test('#demo checks the bundled example at once, from the server and from the folder as files', async () => {

@@ -20,7 +20,34 @@ async function loadEngine(dir) {
     try { return f(p); } finally { engine._free(p); }
   }
 
+  const cp1250 = new TextDecoder('windows-1250');
+  const cString = (p) => {
+    let end = p;
+    while (engine.HEAPU8[end]) end++;
+    return cp1250.decode(engine.HEAPU8.subarray(p, end));
+  };
+  let loads = 0;
+
   return {
+    // The data set for the following runs: the files of `folder` (on disk), under the name
+    // `name`, read as the command reads `-d name`; the built-in set without a folder. As the
+    // page's worker does: the files go to a fresh folder of the engine's file system.
+    useData(folder, name = folder && path.basename(folder)) {
+      if (folder) {
+        const work = `/data-sets/${++loads}`;
+        engine.FS.mkdirTree(`${work}/${name}`);
+        engine.FS.chdir(work);
+        for (const file of fs.readdirSync(folder, { withFileTypes: true })) {
+          if (file.isFile()) engine.FS.writeFile(`${name}/${file.name}`, fs.readFileSync(path.join(folder, file.name)));
+        }
+      }
+      const failed = withCString(name || '', (p) => engine._belun_use_data(p));
+      if (failed) {
+        return { ok: false, file: cString(engine._belun_data_problem(0)), line: engine._belun_data_problem_line(),
+                 reason: cString(engine._belun_data_problem(1)) };
+      }
+      return { ok: true, line: cString(engine._belun_data_line()) };
+    },
     formatFor(reportName) {
       return withCString(reportName, (p) => engine._belun_format_for(p));
     },

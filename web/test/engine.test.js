@@ -18,6 +18,7 @@ const engineDir = path.resolve(root, process.env.BELUN_ENGINE || 'build-web/cmak
 const cases = path.join(root, 'tests/data/e2e');
 
 const stamp = /\d\d\/\d\d\/\d\d\d\d  \d\d:\d\d:\d\d/g;
+const cp1250 = new TextDecoder('windows-1250');
 const masked = (bytes) => bytes.toString('latin1').replace(stamp, 'DD/MM/YYYY  hh:mm:ss');
 
 // The command line as belun reads it: input, report, whether warnings are written; or why the run
@@ -25,16 +26,19 @@ const masked = (bytes) => bytes.toString('latin1').replace(stamp, 'DD/MM/YYYY  h
 function commandLine(args) {
   const files = [];
   let warnings = true;
-  for (const a of args) {
+  let data = null;
+  for (let i = 0; i < args.length; i++) {
+    const a = args[i];
     if (a.length > 60) return { skip: 'an argument longer than 60 characters is refused' };
     if (!a.startsWith('-')) files.push(a);
     else if (/^-[wW]$/.test(a)) warnings = false;
+    else if (/^-[dD]$/.test(a) && i + 1 < args.length) data = args[++i];
     else if (/^-[hH]$/.test(a)) return { skip: 'help text only' };
     else return { skip: 'an unknown switch is refused' };
   }
   const input = files[0] || 'duv.xml';
   if (input.startsWith('@')) return { skip: 'a list of files (the page checks single files)' };
-  return { input, report: files[1] || 'duve.htm', copy: files[2], warnings };
+  return { input, report: files[1] || 'duve.htm', copy: files[2], warnings, data };
 }
 
 // Runs the native belun in a scratch copy of `folder`; its exit code and the report's bytes.
@@ -70,6 +74,8 @@ function compare(folder, args, line) {
   try {
     assert.strictEqual(run.exit, 0, 'the native run failed');
     assert.ok(run.report, 'the native run wrote no report');
+    const data = engine.useData(line.data && path.join(run.work, line.data), line.data);
+    assert.ok(data.ok, `data set: ${JSON.stringify(data)}`);
     const format = engine.formatFor(line.report);
     const wasm = engine.validate(path.join(run.work, line.input), { format, warnings: line.warnings, name: line.input });
     assert.strictEqual(masked(wasm.report), masked(run.report));
@@ -79,16 +85,39 @@ function compare(folder, args, line) {
   }
 }
 
-test('end-to-end cases', async (t) => {
-  for (const name of fs.readdirSync(cases).sort()) {
+// The end-to-end cases: name, folder, command line, expected exit code and console.
+function endToEndCases() {
+  return fs.readdirSync(cases).sort().filter((name) => fs.existsSync(path.join(cases, name, 'args'))).map((name) => {
     const folder = path.join(cases, name);
-    if (!fs.existsSync(path.join(folder, 'args'))) continue;
     const args = fs.readFileSync(path.join(folder, 'args'), 'latin1').replace(/[\r\n]+$/, '').split(' ').filter(Boolean);
-    const line = commandLine(args);
-    const expectedExit = Number(fs.readFileSync(path.join(folder, 'expected/exit'), 'latin1'));
+    const exit = Number(fs.readFileSync(path.join(folder, 'expected/exit'), 'latin1'));
+    const console = cp1250.decode(fs.readFileSync(path.join(folder, 'expected/console')));
+    return { name, folder, args, line: commandLine(args), exit, console };
+  });
+}
+
+test('end-to-end cases', async (t) => {
+  for (const { name, folder, args, line, exit } of endToEndCases()) {
     let skip = line.skip;
-    if (!skip && expectedExit !== 0) skip = `the command ends with exit code ${expectedExit}`;
+    if (!skip && exit !== 0) skip = `the command ends with exit code ${exit}`;
     await t.test(name, { skip }, () => compare(folder, args, line));
+  }
+  engine.useData(null);
+});
+
+test('a data folder that breaks its format: the engine names the file, line and reason as the command does', async (t) => {
+  const builtIn = engine.useData(null).line;
+  const broken = endToEndCases().filter((c) => c.line.data && c.console.includes(' Nelze použít data '));
+  assert.ok(broken.length > 0, 'no end-to-end case with a broken data folder');
+  for (const { name, folder, line, console } of broken) {
+    await t.test(name, () => {
+      const problem = engine.useData(path.join(folder, line.data), line.data);
+      assert.strictEqual(problem.ok, false);
+      const told = `${problem.file}${problem.line ? ', řádek ' + problem.line : ''}: ${problem.reason}`;
+      assert.ok(console.includes(told), `${told} is not in the command's console`);
+      // The set in use stays as it was.
+      assert.strictEqual(engine.useData(null).line, builtIn);
+    });
   }
 });
 
@@ -124,4 +153,18 @@ test('findings handed to the page: the first rows as the report has them, every 
   const quiet = engine.validate(file, { rows: 1000, warnings: false });
   assert.strictEqual(quiet.totals.notReported, all.totals.warnings);
   assert.ok(quiet.rows.every((r) => r[1][0] !== 0x57 /* W */));
+});
+
+test('a data folder chosen: the HTML report names the data set as the command does', () => {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'belun-web-data-'));
+  try {
+    fs.copyFileSync(path.join(root, 'examples/duv-chyby.xml'), path.join(folder, 'duv-chyby.xml'));
+    fs.cpSync(path.join(cases, 'data-folder-given/kampan'), path.join(folder, 'kampan'), { recursive: true });
+    const args = ['duv-chyby.xml', 'report.htm', '-d', 'kampan'];
+    const wasm = compare(folder, args, commandLine(args));
+    assert.ok(wasm.report.includes('(kampan)'), 'the header names no data folder');
+  } finally {
+    fs.rmSync(folder, { recursive: true, force: true });
+    engine.useData(null);
+  }
 });
