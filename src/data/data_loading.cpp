@@ -198,7 +198,8 @@ std::string describe_data_set(const DataSet& data) {
         cz("vestavěná vzorová data, jen na zkoušku (skutečné dodávky kontrolujte s daty kampaně)");
     static constexpr auto kBuiltIn = cz("vestavěná data");
     static constexpr auto kFolder = cz("data ze složky ");
-    static constexpr auto kSampleRegisters = cz("; registry nebo kódy zaměstnání jsou vzorové, jen na zkoušku");
+    static constexpr auto kSampleRegisters =
+        cz("; registry nebo kódy zaměstnání jsou vzorové, jen na zkoušku");
     if (data.is_built_in()) {
         if (data.is_sample()) return std::string(kSample.view());
         return data.name().empty() ? std::string(kBuiltIn.view())
