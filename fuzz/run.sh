@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang into build-fuzz and runs each for the given number of seconds
 # (default 60), two at a time at most (one per core); prints executions, edge coverage and corpus
-# size per target. The corpus that grows is kept in build-fuzz/corpus/<target>, failing inputs are
-# written to build-fuzz/artifacts/<target>/. Exit status 1 when any target found a failure.
+# size per target. The corpus that grows is kept in build-fuzz/corpus/<target>; the end-to-end
+# documents and the examples are read as seeds where they stand. Failing inputs are written to
+# build-fuzz/artifacts/<target>/. Exit status 1 when any target found a failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -17,13 +18,18 @@ CC=$cc CXX=$cxx cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebI
   -DTAVON_TESTS=OFF >/dev/null
 cmake --build build-fuzz --target "${targets[@]}"
 
+# The seeds: every input document of the end-to-end cases (not their arguments, expected reports
+# and lists of files) and the examples, as one comma-separated list.
+find tests/data/e2e -mindepth 2 -maxdepth 2 -type f ! -name args ! -name needs ! -name list.txt |
+  cat - <(ls examples/*.xml) | sort | paste -sd, >build-fuzz/seeds.txt
+
 run_target() {
   local target=$1
   local corpus=build-fuzz/corpus/$target artifacts=build-fuzz/artifacts/$target
   mkdir -p "$corpus" "$artifacts"
   local status=0
   "build-fuzz/fuzz/$target" -max_total_time="$seconds" -max_len=65536 -timeout=30 -print_final_stats=1 \
-    -dict=fuzz/duv.dict -artifact_prefix="$PWD/$artifacts/" "$corpus" fuzz/corpus \
+    -dict=fuzz/duv.dict -seed_inputs=@build-fuzz/seeds.txt -artifact_prefix="$PWD/$artifacts/" "$corpus" \
     >"build-fuzz/$target.log" 2>&1 || status=$?
   echo "$status" >"build-fuzz/$target.status"
 }
