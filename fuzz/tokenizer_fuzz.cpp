@@ -217,10 +217,6 @@ class Reading {
     // One operation on the tokenizer and on the plain reading; their results must agree. Returns
     // the tokenizer's result (for the whole-field read 1 when it took the element, else 0).
     int step(Op op) {
-        // read_tag_rest copies from the read block while no byte has been read into it yet (a null
-        // pointer to memcpy, found by this target); the document reader always reads a name first
-        // and stops at the end of the input, and so does this reading until that is mended.
-        if ((op == Op::Rest || op == Op::RestKeepingSpaces) && !source_.delivered()) op = Op::Name;
         Token t;
         std::string expected;
         int got = 0, want = 0;
