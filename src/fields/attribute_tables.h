@@ -242,7 +242,8 @@ enum Row : int { rok, AA0226, ICOpredkladatele, predkladatel, autor, mail, telef
 // The six bytes of each employee field code as one number, for comparing a name at once.
 constexpr std::uint64_t code_key(std::string_view name) {
     std::uint64_t key = 0;
-    for (std::size_t i = 0; i < 6 && i < name.size(); ++i) key |= std::uint64_t{static_cast<unsigned char>(name[i])} << (8 * i);
+    for (std::size_t i = 0; i < 6 && i < name.size(); ++i)
+        key |= std::uint64_t{static_cast<unsigned char>(name[i])} << (8 * i);
     return key;
 }
 inline constexpr auto kEmployeeCodeKeys = [] {
@@ -259,7 +260,8 @@ inline bool is_code_of_row(std::string_view name, int row) {
     std::uint16_t high;
     std::memcpy(&low, name.data(), 4);
     std::memcpy(&high, name.data() + 4, 2);
-    return (std::uint64_t{low} | std::uint64_t{high} << 32) == kEmployeeCodeKeys[static_cast<std::size_t>(row)];
+    return (std::uint64_t{low} | std::uint64_t{high} << 32) ==
+           kEmployeeCodeKeys[static_cast<std::size_t>(row)];
 }
 
 constexpr bool rows_match_names() {
