@@ -61,23 +61,21 @@ class Checks {
                                         store_, had_employees);
     }
 
-    void field(Record record, std::string_view name, std::string_view content, bool) {
-        switch (record) {
-            case Record::Submitter: fields_.submitter_field(name, content); break;
-            case Record::Employer:
-                if (is_name(name, "AA0017")) reporter_.employer = content;
-                fields_.employer_field(name, content);
-                break;
-            case Record::Employee: {
-                if (is_name(name, "AA0126")) reporter_.employee = content;
-                const FieldOutcome out = fields_.employee_field(name, content);
-                if (out.has_value)
-                    store_.keep(out.row, content, out.number, reporter_.current_line_number(),
-                                data_.states());
-                if (out.passed && out.row == employee::AA0033 && content.size() > 2)
-                    store_.note_long_state_code(content, reporter_.current_line());
-                break;
-            }
+    template <Record record>
+    void field(std::string_view name, std::string_view content, bool) {
+        if constexpr (record == Record::Submitter) {
+            fields_.submitter_field(name, content);
+        } else if constexpr (record == Record::Employer) {
+            if (is_name(name, "AA0017")) reporter_.employer = content;
+            fields_.employer_field(name, content);
+        } else {
+            const int row = fields_.employee_row(name);
+            if (row == employee::AA0126) reporter_.employee = content;
+            const FieldOutcome out = fields_.employee_field(row, name, content);
+            if (out.has_value)
+                store_.keep(row, content, out.number, reporter_.current_line_number(), data_.states());
+            if (out.passed && row == employee::AA0033 && content.size() > 2)
+                store_.note_long_state_code(content, reporter_.current_line());
         }
     }
 

@@ -1,5 +1,5 @@
-// Line numbers: the reader's current line with its decimal text kept up to date without
-// formatting per line, and a stored line number as report text.
+// Line numbers: the reader's current line, whose decimal text is written only when a finding asks
+// for it (most lines have none), and a stored line number as report text.
 #pragma once
 
 #include <cstdint>
@@ -9,26 +9,28 @@ namespace tavon {
 
 class LineCounter {
   public:
-    LineCounter() { set(1); }
-    void set(std::uint64_t n);
-    void next() {
-        ++n_;
-        char* p = text_ + sizeof text_ - 1;
-        while (*p == '9') *p-- = '0';
-        if (p < text_ + from_) {
-            from_ = static_cast<int>(p - text_);
-            *p = '1';
-        } else {
-            ++*p;
-        }
-    }
+    void set(std::uint64_t n) { n_ = n; }
+    void next() { ++n_; }
     std::uint64_t number() const { return n_; }
-    std::string_view text() const { return {text_ + from_, sizeof text_ - from_}; }
+    // The text stays valid until the next call of text() after the line has moved on.
+    std::string_view text() const {
+        if (text_of_ != n_) {
+            from_ = sizeof text_;
+            std::uint64_t n = n_;
+            do {
+                text_[--from_] = static_cast<char>('0' + n % 10);
+                n /= 10;
+            } while (n > 0);
+            text_of_ = n_;
+        }
+        return {text_ + from_, sizeof text_ - from_};
+    }
 
   private:
     std::uint64_t n_ = 1;
-    char text_[24];
-    int from_ = 23;
+    mutable std::uint64_t text_of_ = 0;  // the number text_ holds; 0: none yet
+    mutable char text_[24];
+    mutable std::size_t from_ = sizeof text_;
 };
 
 // A stored line number as report text; 0 (a field never met) shows as one space.
@@ -51,15 +53,5 @@ class LineText {
     char text_[24];
     std::size_t from_;
 };
-
-inline void LineCounter::set(std::uint64_t n) {
-    n_ = n;
-    for (char& c : text_) c = '0';
-    from_ = sizeof text_;
-    do {
-        text_[--from_] = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n > 0);
-}
 
 }  // namespace tavon

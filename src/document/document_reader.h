@@ -9,7 +9,7 @@
 //   void employee_started(bool first);      first: the first employee of its employer
 //   void employee_ended();
 //   void employer_ended(bool had_employees);
-//   void field(Record record, std::string_view name, std::string_view content, bool empty_element);
+//   template <Record record> void field(std::string_view name, std::string_view content, bool empty_element);
 #pragma once
 
 #include <cstring>
@@ -82,17 +82,17 @@ class DocumentReader : private Tokenizer::DocumentEnd {
         switch (state_) {
             case State::BeforeRoot: before_root(); break;
             case State::RootStart: root_start(); break;
-            case State::Submitter: fields(Record::Submitter); break;
+            case State::Submitter: fields<Record::Submitter>(); break;
             case State::AfterRoot: after_root(); break;
             case State::RootEnd: report_root_end(); break;
             case State::EmployerStart: employer_start(); break;
-            case State::Employer: fields(Record::Employer); break;
+            case State::Employer: fields<Record::Employer>(); break;
             case State::EmployerEnd:
                 handler_.employer_ended(had_employees_);
                 state_ = State::Submitter;
                 break;
             case State::EmployeeStart: employee_start(); break;
-            case State::Employee: fields(Record::Employee); break;
+            case State::Employee: fields<Record::Employee>(); break;
             case State::EmployeeEnd:
                 handler_.employee_ended();
                 state_ = State::Employer;
@@ -164,11 +164,16 @@ class DocumentReader : private Tokenizer::DocumentEnd {
 
     // The field elements of the submitter block, an employer or an employee, until a structural
     // name changes the state.
-    void fields(Record record) {
+    template <Record record>
+    void fields() {
         for (;;) {
             std::string_view fast_name, fast_content, fast_closing;
             if (tokenizer_.read_whole_field(fast_name, fast_content, fast_closing)) {
-                field(record, fast_name, trim_leading_spaces(fast_content), fast_closing, false, true);
+                // A field read whole has its closing tag and holds no reference: only the copy
+                // and the checks are left of field() below.
+                const std::string_view content = trim_leading_spaces(fast_content);
+                if (copy_) echo_field(fast_name, content, fast_closing);
+                handler_.template field<record>(fast_name, content, false);
                 continue;
             }
             if (tokenizer_.read_name(name_) < 0) return input_ended();
@@ -210,7 +215,7 @@ class DocumentReader : private Tokenizer::DocumentEnd {
                 closing = closing_.text();
             }
             const std::string_view field_name(name_.data, name_.len);
-            field(record, field_name, content, closing, empty_element, false);
+            field<record>(field_name, content, closing, empty_element, false);
             // A receiving XML parser refuses a "&" that begins no reference.
             if (ampersand && has_bare_ampersand(content))
                 reporter_.report_here("ES311", field_name, content, "&amp;");
@@ -219,12 +224,13 @@ class DocumentReader : private Tokenizer::DocumentEnd {
 
     // One field element read whole: its closing name (`closing_matches` when known to match), the
     // echo, and the field's checks.
-    void field(Record record, std::string_view name, std::string_view content, std::string_view closing,
-               bool empty_element, bool closing_matches) {
+    template <Record record>
+    void field(std::string_view name, std::string_view content, std::string_view closing, bool empty_element,
+               bool closing_matches) {
         if (!closing_matches && !is_closing_of(name, closing))
             reporter_.report_here("ES302", name, closing, "  ");
         if (record != Record::Employee || !empty_element) echo_field(name, content, closing);
-        handler_.field(record, name, content, empty_element);
+        handler_.template field<record>(name, content, empty_element);
     }
 
     // The names that end or open a record in the given state; true when one was met (the next

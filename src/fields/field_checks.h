@@ -41,11 +41,21 @@ class FieldChecks {
 
     void submitter_field(std::string_view name, std::string_view content);
     void employer_field(std::string_view name, std::string_view content);
-    FieldOutcome employee_field(std::string_view name, std::string_view content) {
-        const FieldOutcome out =
-            check<Kind::Employee>(kEmployeeFields, find_employee_row(name), employee_, name, content);
+    // The row of an employee field's name (-1 for none). Fields mostly stand in the table's order:
+    // the row after the last one is tried first.
+    int employee_row(std::string_view name) const {
+        const int next = employee_.order + 1;
+        return next >= 0 && next < employee::kCount && is_code_of_row(name, next) ? next
+                                                                                  : find_employee_row(name);
+    }
+    // The check of an employee field whose row is known.
+    FieldOutcome employee_field(int row, std::string_view name, std::string_view content) {
+        const FieldOutcome out = check<Kind::Employee>(kEmployeeFields, row, employee_, name, content);
         if (out.passed) employee_actions(out.row, content);
         return out;
+    }
+    FieldOutcome employee_field(std::string_view name, std::string_view content) {
+        return employee_field(employee_row(name), name, content);
     }
 
     const SubmitterFields& submitter() const { return submitter_; }

@@ -48,15 +48,6 @@ const char* find_first(const char* p, const char* limit) {
 #endif
 }
 
-// "AA" and four digits, the form of most field names.
-bool is_field_code(const char* j) {
-    if (j[0] != 'A' || j[1] != 'A') return false;
-    std::uint32_t c;
-    std::memcpy(&c, j + 2, 4);
-    // Every byte 0x30-0x3F, and none of them above '9'.
-    return (c & 0xF0F0F0F0u) == 0x30303030u && ((c + 0x06060606u) & 0xF0F0F0F0u) == 0x30303030u;
-}
-
 // Whether the n bytes at a and b are equal; may read 16-byte groups past them within the block.
 bool same_bytes(const char* a, const char* b, std::size_t n) {
 #if defined(__SSE2__)
@@ -82,6 +73,8 @@ bool same_bytes(const char* a, const char* b, std::size_t n) {
 // A NUL byte stops it too, so that the token notes it.
 template <char... Z>
 void Tokenizer::copy_plain(Token& buf) {
+    // Nothing read yet, or the block used up: no plain bytes (and no pointer memcpy may not get).
+    if (pos_ == end_) return;
     const char* p = pos_;
     const std::size_t room = Token::kMax - buf.len;
     const char* limit = end_ - p > static_cast<std::ptrdiff_t>(room) ? p + room : end_;
@@ -221,8 +214,8 @@ int Tokenizer::read_content(Token& buf) {
     }
 }
 
-bool Tokenizer::read_whole_field(std::string_view& name, std::string_view& content,
-                                 std::string_view& closing) {
+bool Tokenizer::read_whole_field_general(std::string_view& name, std::string_view& content,
+                                         std::string_view& closing) {
     if (next_tag_open_) return false;
     const char* p = pos_;
     // Between two elements there is mostly just a line end: look at a few bytes before scanning.
@@ -230,6 +223,12 @@ bool Tokenizer::read_whole_field(std::string_view& name, std::string_view& conte
     while (tag < end_ && tag < p + 4 && *tag != '<') ++tag;
     if (tag < end_ && *tag != '<') tag = find_first<'<'>(tag, end_);
     if (tag >= end_) return false;
+    // The common field element in one pass, wherever it starts (an indented document, say).
+    if (end_ - tag > 32 && read_code_field_at(tag, name, content, closing)) {
+        for (const char* q = p; q < tag; ++q)
+            if (*q == '\n') line_.next();
+        return true;
+    }
     // The name: ordinary bytes up to ">". A field code, "AA" and four digits, needs no scan.
     const char* name_start = tag + 1;
     const char* name_end = end_ - name_start > 7 && is_field_code(name_start) && name_start[6] == '>'
