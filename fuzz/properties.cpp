@@ -278,9 +278,11 @@ ReportContents check_csv(std::string_view h) {
                      written + std::string(h.substr(0, 80)));
             if (field < 7) written += ";";
         }
-        if (!take(h, "\r\n")) fail("CSV row of more than eight fields", written + std::string(h.substr(0, 80)));
+        if (!take(h, "\r\n"))
+            fail("CSV row of more than eight fields", written + std::string(h.substr(0, 80)));
         // Quoted exactly when needed, inner quotes doubled: the row reads back to the same bytes.
-        if (row_start.substr(0, row_start.size() - h.size()) != written + "\r\n") fail("CSV quoting", written);
+        if (row_start.substr(0, row_start.size() - h.size()) != written + "\r\n")
+            fail("CSV quoting", written);
         o.rows.push_back(std::move(r));
     }
     if (!take(h, "\r\nCelkem chyb vahy E:;")) fail("CSV footer", h);
@@ -323,7 +325,8 @@ ReportContents check_xml(std::string_view h) {
 
 void check_txt(std::string_view h, const ReportContents& csv) {
     std::size_t k = h.find("\r\n");
-    if (k == std::string_view::npos || h[0] != ' ' || h.substr(0, k).find_first_of("\r\n") != std::string_view::npos)
+    if (k == std::string_view::npos || h[0] != ' ' ||
+        h.substr(0, k).find_first_of("\r\n") != std::string_view::npos)
         fail("text header", h);
     h.remove_prefix(k + 2);
     if (!take(h, "C.radku  Chyba   ICO/Kod Zamestnanec  Prvek      Hodnota Ocekavano   Popis\r\n\r\n"))
@@ -380,18 +383,26 @@ void check_htm(std::string_view h, const ReportContents& csv) {
         const bool bold = code[0] == 'E';
         const std::string row = std::string(bold ? "<tr>\r\n<td><b>&nbsp;" : "<tr>\r\n<td>&nbsp;") + code +
                                 (bold ? "</b></td>\r\n<td>&nbsp;" : "</td>\r\n<td>&nbsp;") +
-                                std::to_string(count) + "</td>\r\n<td>&nbsp;" + html_escaped(descriptions[code]) +
-                                "</td>\r\n";
+                                std::to_string(count) + "</td>\r\n<td>&nbsp;" +
+                                html_escaped(descriptions[code]) + "</td>\r\n";
         if (!take(h, row)) fail("HTML summary row", row + " | " + std::string(h.substr(0, 200)));
     }
     if (h != "</tr>\r\n</table>\r\n</body>\r\n</html>\r\n") fail("HTML footer", h);
 }
 
 void check_console(std::string_view console, const ReportContents& o) {
-    const std::string end = std::string(77, ' ') + "\r" + format_number("Celkem chyb vahy E:%8ld\n", o.errors) +
-                            format_number("\nCelkem chyb vahy W:%8ld\n", o.warnings) +
-                            "\nProgram ukoncen normalne\n";
-    if (console.size() < end.size() || console.substr(console.size() - end.size()) != end)
+    // The totals, then one line naming the report (and the copy), then the normal end. Not a
+    // terminal, so no progress line is cleared before them.
+    const std::string totals = format_number("Celkem chyb vahy E:%8ld\n", o.errors) +
+                               format_number("\nCelkem chyb vahy W:%8ld\n", o.warnings) +
+                               "\nProtokol o chyb\xE1"
+                               "ch: ";
+    const std::string_view end = "\nProgram ukoncen normalne\n";
+    const std::size_t at = console.rfind(totals);
+    if (at == std::string_view::npos || console.size() < end.size() ||
+        console.substr(console.size() - end.size()) != end ||
+        console.substr(at + totals.size(), console.size() - end.size() - at - totals.size()).find('\n') !=
+            std::string_view::npos)
         fail("console end", console.substr(console.size() > 300 ? console.size() - 300 : 0));
 }
 
@@ -403,8 +414,9 @@ void check_same(const ReportContents& a, const ReportContents& b, std::string_vi
     for (std::size_t i = 0; i < a.rows.size(); ++i)
         for (std::size_t j = 0; j < 8; ++j)
             if (a.rows[i][j] != b.rows[i][j])
-                fail(std::string(what) + ": row " + std::to_string(i + 1) + " column " + std::to_string(j + 1),
-                     a.rows[i][j] + " | " + b.rows[i][j]);
+                fail(
+                    std::string(what) + ": row " + std::to_string(i + 1) + " column " + std::to_string(j + 1),
+                    a.rows[i][j] + " | " + b.rows[i][j]);
 }
 
 ReportContents check_all_formats(const std::string& input, unsigned variant, std::string* copy) {
