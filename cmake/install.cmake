@@ -72,7 +72,9 @@ if(WIN32)
     foreach(_i RANGE ${_length} 22)
       string(APPEND _padded " ")
     endforeach()
-    string(APPEND TAVON_CTI_ME_DOCS "  ${_padded}${_what}\n")
+    # CR LF written here: configure_file's NEWLINE_STYLE converts the line ends of the template, not
+    # those of a substituted value.
+    string(APPEND TAVON_CTI_ME_DOCS "  ${_padded}${_what}\r\n")
   endforeach()
   configure_file("${_tavon_packaging}/windows/CTI-ME.txt" "${_tavon_win}/CTI-ME.utf8.txt"
                  @ONLY NEWLINE_STYLE CRLF)
