@@ -7,6 +7,7 @@
 //   tavon_data_gen providers  <out.inc> <file>
 //   tavon_data_gen tariffs    <out.inc> <scale 1> <scale 2> <scale 3> <scale 5>
 //   tavon_data_gen campaign   <out.inc> <sample: 0|1> [<campaign.txt>]
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -116,10 +117,18 @@ void tariffs(std::ostream& out, const std::vector<std::string>& files) {
 
 void campaign(std::ostream& out, bool sample, const std::vector<std::string>& files) {
     const std::string name = files.empty() ? std::string() : parse_campaign(read_file(files[0]));
+    // Plain ASCII as it stands; any other byte (Windows-1250 letters) as an octal escape, so that
+    // the source file itself stays ASCII.
     std::string escaped;
     for (char c : name) {
-        if (c == '"' || c == '\\') escaped.push_back('\\');
-        escaped.push_back(c);
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x20 && b < 0x7F && c != '"' && c != '\\') {
+            escaped.push_back(c);
+        } else {
+            char octal[8];
+            std::snprintf(octal, sizeof octal, "\\%03o", b);
+            escaped += octal;
+        }
     }
     out << "// True when the registers and the occupation list are the samples shipped with the sources.\n"
         << "inline constexpr bool built_in_sample = " << (sample ? "true" : "false") << ";\n"

@@ -98,8 +98,15 @@ std::shared_ptr<DataSet> DataSetBuilder::from_files(std::span<const DataFile> fi
     set->providers_ = base->providers_;
     std::copy(base->tariffs_.values().begin(), base->tariffs_.values().end(), storage->tariffs.begin());
     bool registers_replaced[3] = {false, false, false};  // kzam, submitters, providers
+    // A file's name as the messages show it: the folder as the user wrote it, with the separator
+    // the user wrote ("/" unless the folder has only backslashes), so that it reads alike everywhere.
     auto where = [&](const DataFile& f) {
-        return folder.empty() ? f.name : (std::filesystem::path(folder) / f.name).string();
+        if (folder.empty()) return f.name;
+        const char last = folder.back();
+        if (last == '/' || last == '\\') return folder + f.name;
+        const bool backslash =
+            folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos;
+        return folder + (backslash ? '\\' : '/') + f.name;
     };
 
     for (const DataFile& file : files) {
@@ -198,7 +205,8 @@ std::string describe_data_set(const DataSet& data) {
         cz("vestavěná vzorová data, jen na zkoušku (skutečné dodávky kontrolujte s daty kampaně)");
     static constexpr auto kBuiltIn = cz("vestavěná data");
     static constexpr auto kFolder = cz("data ze složky ");
-    static constexpr auto kSampleRegisters = cz("; registry nebo kódy zaměstnání jsou vzorové, jen na zkoušku");
+    static constexpr auto kSampleRegisters =
+        cz("; registry nebo kódy zaměstnání jsou vzorové, jen na zkoušku");
     if (data.is_built_in()) {
         if (data.is_sample()) return std::string(kSample.view());
         return data.name().empty() ? std::string(kBuiltIn.view())

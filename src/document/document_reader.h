@@ -168,7 +168,11 @@ class DocumentReader : private Tokenizer::DocumentEnd {
         for (;;) {
             std::string_view fast_name, fast_content, fast_closing;
             if (tokenizer_.read_whole_field(fast_name, fast_content, fast_closing)) {
-                field(record, fast_name, trim_leading_spaces(fast_content), fast_closing, false, true);
+                // A field read whole has its closing tag and holds no reference: only the copy
+                // and the checks are left of field() below.
+                const std::string_view content = trim_leading_spaces(fast_content);
+                if (copy_) echo_field(fast_name, content, fast_closing);
+                handler_.field(record, fast_name, content, false);
                 continue;
             }
             if (tokenizer_.read_name(name_) < 0) return input_ended();

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string_view>
 
@@ -235,6 +237,29 @@ enum Row : int {
 }
 namespace submitter {
 enum Row : int { rok, AA0226, ICOpredkladatele, predkladatel, autor, mail, telefon, vytvoreno, kCount };
+}
+
+// The six bytes of each employee field code as one number, for comparing a name at once.
+constexpr std::uint64_t code_key(std::string_view name) {
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < 6 && i < name.size(); ++i) key |= std::uint64_t{static_cast<unsigned char>(name[i])} << (8 * i);
+    return key;
+}
+inline constexpr auto kEmployeeCodeKeys = [] {
+    std::array<std::uint64_t, kEmployeeFields.size()> keys{};
+    for (std::size_t i = 0; i < keys.size(); ++i) keys[i] = code_key(kEmployeeFields[i].name);
+    return keys;
+}();
+
+// Whether `name` is the field code of employee row `row` (the six bytes loaded as the keys are built).
+static_assert(std::endian::native == std::endian::little, "code keys are built for little-endian machines");
+inline bool is_code_of_row(std::string_view name, int row) {
+    if (name.size() != 6) return false;
+    std::uint32_t low;
+    std::uint16_t high;
+    std::memcpy(&low, name.data(), 4);
+    std::memcpy(&high, name.data() + 4, 2);
+    return (std::uint64_t{low} | std::uint64_t{high} << 32) == kEmployeeCodeKeys[static_cast<std::size_t>(row)];
 }
 
 constexpr bool rows_match_names() {

@@ -42,8 +42,10 @@ class FieldChecks {
     void submitter_field(std::string_view name, std::string_view content);
     void employer_field(std::string_view name, std::string_view content);
     FieldOutcome employee_field(std::string_view name, std::string_view content) {
-        const FieldOutcome out =
-            check<Kind::Employee>(kEmployeeFields, find_employee_row(name), employee_, name, content);
+        // Fields mostly stand in the table's order: the row after the last one is tried first.
+        const int next = employee_.order + 1;
+        const int row = next >= 0 && next < employee::kCount && is_code_of_row(name, next) ? next : find_employee_row(name);
+        const FieldOutcome out = check<Kind::Employee>(kEmployeeFields, row, employee_, name, content);
         if (out.passed) employee_actions(out.row, content);
         return out;
     }

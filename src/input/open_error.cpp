@@ -1,5 +1,7 @@
 #include "input/open_error.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 
 #if defined(_WIN32)
@@ -39,6 +41,13 @@ OpenError last_open_error() {
         case ETXTBSY: return OpenError::InUse;
         default: return OpenError::Other;
     }
+}
+
+OpenError open_error_of(const char* name) {
+    const OpenError why = last_open_error();
+    struct stat info;
+    if (stat(name, &info) == 0 && S_ISDIR(info.st_mode)) return OpenError::IsFolder;
+    return why;
 }
 
 }  // namespace tavon

@@ -10,5 +10,7 @@ namespace tavon {
 void reset_open_error();
 // Call right after the failing operation.
 OpenError last_open_error();
+// The same for a failed open of `name`: a folder is told as such (Windows says "access denied").
+OpenError open_error_of(const char* name);
 
 }  // namespace tavon

@@ -26,7 +26,7 @@ FilePtr open_input_file(const std::string& name, OpenError& why) {
     reset_open_error();
     FilePtr f(std::fopen(name.c_str(), "rb"));
     if (!f) {
-        why = last_open_error();
+        why = open_error_of(name.c_str());
         return nullptr;
     }
     // A folder or a device opens on some systems, yet it is no document.

@@ -82,6 +82,8 @@ bool same_bytes(const char* a, const char* b, std::size_t n) {
 // A NUL byte stops it too, so that the token notes it.
 template <char... Z>
 void Tokenizer::copy_plain(Token& buf) {
+    // Nothing read yet, or the block used up: no plain bytes (and no pointer memcpy may not get).
+    if (pos_ == end_) return;
     const char* p = pos_;
     const std::size_t room = Token::kMax - buf.len;
     const char* limit = end_ - p > static_cast<std::ptrdiff_t>(room) ? p + room : end_;
@@ -227,9 +229,45 @@ bool Tokenizer::read_whole_field(std::string_view& name, std::string_view& conte
     const char* p = pos_;
     // Between two elements there is mostly just a line end: look at a few bytes before scanning.
     const char* tag = p;
-    while (tag < end_ && tag < p + 4 && *tag != '<') ++tag;
+    if (end_ - p > 2 && p[0] == '\r' && p[1] == '\n' && p[2] == '<')
+        tag = p + 2;
+    else
+        while (tag < end_ && tag < p + 4 && *tag != '<') ++tag;
     if (tag < end_ && *tag != '<') tag = find_first<'<'>(tag, end_);
     if (tag >= end_) return false;
+#if defined(__SSE2__)
+    // The common case in one pass: a field code ("AA" and four digits), a content of at most 15
+    // bytes that holds none of the bytes the four operations treat specially, and "</", the same
+    // code and ">" right after it. Anything else takes the general way below, which gives the same
+    // result for this case.
+    if (end_ - tag > 32 && is_field_code(tag + 1) && tag[7] == '>') {
+        const char* content_start = tag + 8;
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(content_start));
+        const __m128i special = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('<')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))),
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_setzero_si128())),
+                         _mm_cmpeq_epi8(v, _mm_set1_epi8('&'))));
+        const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(special));
+        const char* content_end = content_start + (bits ? __builtin_ctz(bits) : 16);
+        if (bits && *content_end == '<' && content_end[1] == '/') {
+            // The code and ">" of the opening tag against those of the closing tag, seven bytes at once.
+            std::uint64_t open_code, close_code;
+            std::memcpy(&open_code, tag + 1, 8);
+            std::memcpy(&close_code, content_end + 2, 8);
+            if (((open_code ^ close_code) & 0x00FFFFFFFFFFFFFFull) == 0) {
+                for (const char* q = p; q < tag; ++q)
+                    if (*q == '\n') line_.next();
+                name = std::string_view(tag + 1, 6);
+                content = std::string_view(content_start, static_cast<std::size_t>(content_end - content_start));
+                closing = std::string_view(content_end + 1, 7);
+                pos_ = content_end + 9;
+                next_tag_open_ = false;
+                tag_closed_ = true;
+                return true;
+            }
+        }
+    }
+#endif
     // The name: ordinary bytes up to ">". A field code, "AA" and four digits, needs no scan.
     const char* name_start = tag + 1;
     const char* name_end = end_ - name_start > 7 && is_field_code(name_start) && name_start[6] == '>'

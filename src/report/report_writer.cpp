@@ -351,7 +351,7 @@ FileOutput::~FileOutput() {
 bool FileOutput::open(const std::string& name, OpenError& why) {
     reset_open_error();
     file_ = std::fopen(name.c_str(), "wb");
-    why = file_ ? OpenError::None : last_open_error();
+    why = file_ ? OpenError::None : open_error_of(name.c_str());
     failed_ = false;
     return file_ != nullptr;
 }
