@@ -43,6 +43,10 @@ constexpr std::string_view kHelp[] = {
     "             -d slozka  data kampane (ciselniky, registry, tarify) ze slozky;\n",
     "                bez -d se pouzije slozka data vedle programu, neni-li, vestavena data\n",
 };
+// Where the codes of a report are explained.
+constexpr auto kCatalogue =
+    cz("\nVšechny kódy chyb a prvky vysvětluje katalog.html vedle programu (v Linuxu\n"
+       "např. v /usr/share/doc/belun); protokol HTML vysvětluje ty, které uvádí.\n");
 
 constexpr int kFailed = 13;
 constexpr int kHelpShown = 1;
@@ -114,6 +118,7 @@ int parse(std::span<const std::string_view> arguments, CommandLine& line, Consol
             folder_follows = true;
         } else if (text == "-h") {
             for (std::string_view t : kHelp) console << t;
+            console << kCatalogue.view();
             DataProblem problem;
             if (const auto data = data_set(line, program_folder, problem))
                 console << "\nData: " << describe_data_set(*data) << "\n";

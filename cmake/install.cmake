@@ -6,15 +6,17 @@
 #                                                  Windows, see cmake/mingw-w64.cmake)
 #
 # Layout on Linux: bin/belun, bin/belun-folder (tools/validate-folder.sh), share/man/man1/belun.1.gz
-# and belun-folder.1.gz, share/doc/belun/{README.md,LICENSE,docs/,examples/,data-vzor/}. The Debian package has
-# the Debian copyright file and changelog.Debian.gz in place of LICENSE (packaging/install-docs.cmake).
+# and belun-folder.1.gz, share/doc/belun/{README.md,katalog.html,LICENSE,docs/,examples/,data-vzor/}.
+# The Debian package has the Debian copyright file and changelog.Debian.gz in place of LICENSE
+# (packaging/install-docs.cmake). belun.1 and katalog.html are generated (cmake/tavon_catalogue.cmake).
 #
 # The Windows ZIP is one folder for the people who check their files before delivery: belun.exe,
 # belun-kontrola.bat (a file dragged onto it is checked and its HTML report opened), CTI-ME.txt
-# (Czech instructions, Windows-1250, CR LF), LICENSE.txt, the examples and the sample data folder.
+# (Czech instructions, Windows-1250, CR LF), katalog.html, LICENSE.txt, the examples and the sample
+# data folder.
 #
-# TAVON_EXTRA_DOCS: more documents to hand out (e.g. an HTML manual belun.html and an HTML code
-# catalogue katalog.html), a list of paths; installed into share/doc/belun, or into the top folder of
+# Documents to hand out: the catalogue of codes and fields katalog.html, and TAVON_EXTRA_DOCS (e.g. an
+# HTML manual belun.html), a list of paths; installed into share/doc/belun, or into the top folder of
 # the ZIP where CTI-ME.txt names them.
 
 include_guard(GLOBAL)
@@ -23,7 +25,7 @@ include(GNUInstallDirs)
 set(TAVON_PACKAGE_NAME belun)
 set(TAVON_DEBIAN_REVISION 1)
 set(TAVON_EXTRA_DOCS "" CACHE STRING
-    "Documents to install beside the README and put into the Windows ZIP (list of paths), e.g. belun.html;katalog.html")
+    "Documents to install beside the README and put into the Windows ZIP (list of paths), e.g. belun.html")
 set(_tavon_packaging "${PROJECT_SOURCE_DIR}/packaging")
 set(_tavon_examples "${PROJECT_SOURCE_DIR}/examples/duv-ok.xml" "${PROJECT_SOURCE_DIR}/examples/duv-chyby.xml")
 # The files of a data folder, as shipped (samples, their campaign.txt says so).
@@ -32,7 +34,13 @@ foreach(_doc IN LISTS TAVON_EXTRA_DOCS)
   if(NOT EXISTS "${_doc}")
     message(FATAL_ERROR "TAVON_EXTRA_DOCS: ${_doc} does not exist")
   endif()
+  get_filename_component(_name "${_doc}" NAME)
+  if(_name STREQUAL "katalog.html")
+    message(FATAL_ERROR "TAVON_EXTRA_DOCS: katalog.html is written by the build from docs/catalogue.txt")
+  endif()
 endforeach()
+# The documents handed out: the generated catalogue first.
+set(_tavon_docs "${TAVON_CATALOGUE_PAGE}" ${TAVON_EXTRA_DOCS})
 
 # Directories of a package are rwxr-xr-x whatever the umask of the one who builds it.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -49,12 +57,12 @@ if(WIN32)
 
   # The lines of CTI-ME.txt that name the extra documents (in Czech, like the rest of it).
   set(TAVON_CTI_ME_DOCS "")
-  foreach(_doc IN LISTS TAVON_EXTRA_DOCS)
+  foreach(_doc IN LISTS _tavon_docs)
     get_filename_component(_name "${_doc}" NAME)
     if(_name STREQUAL "belun.html")
       set(_what "příručka programu (otevřete v prohlížeči)")
     elseif(_name STREQUAL "katalog.html")
-      set(_what "katalog kódů chyb a varování s popisy")
+      set(_what "vysvětlení všech kódů chyb a prvků")
     else()
       set(_what "další dokumentace")
     endif()
@@ -64,7 +72,9 @@ if(WIN32)
     foreach(_i RANGE ${_length} 22)
       string(APPEND _padded " ")
     endforeach()
-    string(APPEND TAVON_CTI_ME_DOCS "  ${_padded}${_what}\n")
+    # CR LF written here: configure_file's NEWLINE_STYLE converts the line ends of the template, not
+    # those of a substituted value.
+    string(APPEND TAVON_CTI_ME_DOCS "  ${_padded}${_what}\r\n")
   endforeach()
   configure_file("${_tavon_packaging}/windows/CTI-ME.txt" "${_tavon_win}/CTI-ME.utf8.txt"
                  @ONLY NEWLINE_STYLE CRLF)
@@ -80,7 +90,7 @@ if(WIN32)
   endif()
 
   install(PROGRAMS "${_tavon_win}/belun-kontrola.bat" DESTINATION .)
-  install(FILES "${_tavon_win}/CTI-ME.txt" "${_tavon_win}/LICENSE.txt" ${TAVON_EXTRA_DOCS} DESTINATION .)
+  install(FILES "${_tavon_win}/CTI-ME.txt" "${_tavon_win}/LICENSE.txt" ${_tavon_docs} DESTINATION .)
   install(FILES ${_tavon_examples} DESTINATION examples)
   # The sample data set, to be copied as "data" beside belun.exe and filled with a campaign's files.
   install(FILES ${_tavon_sample_data} DESTINATION data-vzor)
@@ -89,7 +99,7 @@ else()
   install(TARGETS belun RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
   install(PROGRAMS "${PROJECT_SOURCE_DIR}/tools/validate-folder.sh" DESTINATION "${CMAKE_INSTALL_BINDIR}"
           RENAME belun-folder)
-  install(FILES "${PROJECT_SOURCE_DIR}/README.md" ${TAVON_EXTRA_DOCS} DESTINATION "${_tavon_doc_dir}")
+  install(FILES "${PROJECT_SOURCE_DIR}/README.md" ${_tavon_docs} DESTINATION "${_tavon_doc_dir}")
   # The README shows this screenshot by its relative path.
   install(FILES "${PROJECT_SOURCE_DIR}/docs/report.png" DESTINATION "${_tavon_doc_dir}/docs")
   install(FILES ${_tavon_examples} DESTINATION "${_tavon_doc_dir}/examples")
@@ -101,7 +111,7 @@ else()
     set(TAVON_PACKAGE_NAME \"${TAVON_PACKAGE_NAME}\")
     set(TAVON_SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")
     set(TAVON_STAGING_DIR \"${CMAKE_BINARY_DIR}/packaging/install\")
-    set(TAVON_MAN_PAGES \"${PROJECT_SOURCE_DIR}/man/belun.1;${PROJECT_SOURCE_DIR}/man/belun-folder.1\")
+    set(TAVON_MAN_PAGES \"${TAVON_MANUAL_PAGE};${PROJECT_SOURCE_DIR}/man/belun-folder.1\")
     set(TAVON_MAN_DIR \"${CMAKE_INSTALL_MANDIR}\")
     set(TAVON_DOC_DIR \"${_tavon_doc_dir}\")
     set(TAVON_DATAROOT_DIR \"${CMAKE_INSTALL_DATAROOTDIR}\")")

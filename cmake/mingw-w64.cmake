@@ -4,8 +4,8 @@
 #   cmake --build build-win && cpack --config build-win/CPackConfig.cmake
 #
 # The executable is linked statically (C++ runtime and threads included), so belun.exe needs no DLL
-# beside it. The build-time table generator must run on the build machine: cmake/host-tools.cmake
-# builds it with the host's compiler instead of the cross compiler.
+# beside it. The build-time generators (of the data tables and of the catalogue) must run on the build
+# machine: cmake/host-tools.cmake builds them with the host's compiler instead of the cross compiler.
 
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)

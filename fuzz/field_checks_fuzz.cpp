@@ -129,7 +129,8 @@ class Harness {
             kind_ = Kind::Employer;
             first_employee_ = true;
         } else if (name == "zamestnanec") {
-            if (first_employee_) presence(kEmployerFields, checks_.employer(), employer_, Kind::Employer, " ", true);
+            if (first_employee_)
+                presence(kEmployerFields, checks_.employer(), employer_, Kind::Employer, " ", true);
             first_employee_ = false;
             checks_.start_employee();
             employee_.start();
@@ -158,10 +159,12 @@ class Harness {
                 outcome = checks_.employee_field(name, content);
                 break;
         }
-        const std::span<const Finding> made(collector_.findings.data() + before, collector_.findings.size() - before);
+        const std::span<const Finding> made(collector_.findings.data() + before,
+                                            collector_.findings.size() - before);
         switch (kind_) {
             case Kind::Submitter:
-                expect(kSubmitterFields, checks_.submitter(), submitter_, name, content, made, nullptr, kind_);
+                expect(kSubmitterFields, checks_.submitter(), submitter_, name, content, made, nullptr,
+                       kind_);
                 break;
             case Kind::Employer:
                 expect(kEmployerFields, checks_.employer(), employer_, name, content, made, nullptr, kind_);
@@ -174,9 +177,9 @@ class Harness {
 
     // The steps of the generic check for one occurrence, and what they must have left.
     template <std::size_t Rows>
-    void expect(const std::array<FieldSpec, Rows>& table, const RecordFields<Rows>& fields, RecordModel& model,
-                std::string_view name, std::string_view content, std::span<const Finding> made,
-                const FieldOutcome* outcome, Kind kind) {
+    void expect(const std::array<FieldSpec, Rows>& table, const RecordFields<Rows>& fields,
+                RecordModel& model, std::string_view name, std::string_view content,
+                std::span<const Finding> made, const FieldOutcome* outcome, Kind kind) {
         const std::string here(lines_.text());
         const std::string what = std::string(name) + " [" + std::string(content) + "] in table of " +
                                  std::to_string(Rows) + " rows";
@@ -219,7 +222,8 @@ class Harness {
                     (expected_known && f.expected != table[static_cast<std::size_t>(model.order)].name))
                     fail("ES305 with wrong texts", what + dump(made));
             } else if (f.code == spec.code && (f.expected == "?" || f.expected.rfind("d\xE9lka ", 0) == 0)) {
-                if (!is(f, spec.code, f.expected)) fail("generic finding with wrong texts", what + dump(made));
+                if (!is(f, spec.code, f.expected))
+                    fail("generic finding with wrong texts", what + dump(made));
                 generic.push_back(f.expected);
             } else {
                 rest.push_back(f);
@@ -267,13 +271,15 @@ class Harness {
                 fail(outside ? "value outside the range: not exactly one finding with \"?\""
                              : "value within range and length reported",
                      what + dump(made));
-            const bool invalid_ico = std::any_of(rest.begin(), rest.end(), [](const Finding& f) { return f.code == "EL031"; });
-            if (fields.failed[i] != (outside || invalid_ico)) fail("error switch after a passed length", what);
+            const bool invalid_ico =
+                std::any_of(rest.begin(), rest.end(), [](const Finding& f) { return f.code == "EL031"; });
+            if (fields.has_failed(i) != (outside || invalid_ico))
+                fail("error switch after a passed length", what);
             return false;
         }();
         if (stops) {
             if (!rest.empty()) fail("findings after a failed conversion or length", what + dump(made));
-            if (!fields.failed[i]) fail("error switch not set after a failed conversion or length", what);
+            if (!fields.has_failed(i)) fail("error switch not set after a failed conversion or length", what);
         }
         if (outcome) {
             if (outcome->row != row) fail("outcome row", what);
@@ -287,20 +293,23 @@ class Harness {
         for (const Finding& f : rest) {
             std::string line = here;
             if (f.code == "WL063") line = std::string(LineText(employer_.line[employer::AA0116]));
-            if (f.code == "EL062" || f.code == "WL061") line = std::string(LineText(employer_.line[employer::AA0123]));
+            if (f.code == "EL062" || f.code == "WL061")
+                line = std::string(LineText(employer_.line[employer::AA0123]));
             if (f.line != line) fail("finding on line " + f.line + ", not " + line, what + dump(made));
         }
         compare(fields, model, what, kind);
     }
 
     template <std::size_t Rows>
-    void compare(const RecordFields<Rows>& fields, const RecordModel& model, const std::string& what, Kind kind) {
+    void compare(const RecordFields<Rows>& fields, const RecordModel& model, const std::string& what,
+                 Kind kind) {
         if (fields.order != model.order)
-            fail("order counter " + std::to_string(fields.order) + ", not " + std::to_string(model.order), what);
+            fail("order counter " + std::to_string(fields.order) + ", not " + std::to_string(model.order),
+                 what);
         for (std::size_t i = 0; i + 1 < Rows; ++i) {
             if (fields.count[i] != model.count[i])
-                fail("count of row " + std::to_string(i) + ": " + std::to_string(fields.count[i]) + ", given " +
-                         std::to_string(model.count[i]),
+                fail("count of row " + std::to_string(i) + ": " + std::to_string(fields.count[i]) +
+                         ", given " + std::to_string(model.count[i]),
                      what);
             if (fields.line[i] != model.line[i]) fail("line of row " + std::to_string(i), what);
             if (kind != Kind::Submitter && fields.value[i] != model.value[i])
@@ -316,17 +325,17 @@ class Harness {
         compare(fields, model, "presence", kind);
         const std::size_t before = collector_.findings.size();
         report_presence(table, fields, reporter_, value, zero_instead_of_name);
-        const std::span<const Finding> made(collector_.findings.data() + before, collector_.findings.size() - before);
+        const std::span<const Finding> made(collector_.findings.data() + before,
+                                            collector_.findings.size() - before);
         std::size_t k = 0;
         for (std::size_t i = 0; i + 1 < Rows; ++i) {
             if (model.count[i] == 1) continue;
             const std::string name(table[i].name);
-            const Finding expected =
-                model.count[i] == 0
-                    ? Finding{std::string(lines_.text()), "ES303", name, std::string(value),
-                              zero_instead_of_name ? "0" : name}
-                    : Finding{std::string(lines_.text()), "ES304", name, std::string(value),
-                              std::to_string(model.count[i])};
+            const Finding expected = model.count[i] == 0
+                                         ? Finding{std::string(lines_.text()), "ES303", name,
+                                                   std::string(value), zero_instead_of_name ? "0" : name}
+                                         : Finding{std::string(lines_.text()), "ES304", name,
+                                                   std::string(value), std::to_string(model.count[i])};
             if (k >= made.size() || describe(made[k]) != describe(expected))
                 fail("presence: expected " + describe(expected), dump(made));
             ++k;
@@ -368,7 +377,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     while (skip_to('<')) {
         std::string name;
-        for (; at < input.size() && input[at] != '>' && input[at] != ' ' && input[at] != '\n' && input[at] != '<'; ++at)
+        for (; at < input.size() && input[at] != '>' && input[at] != ' ' && input[at] != '\n' &&
+               input[at] != '<';
+             ++at)
             if (input[at] != '\r' && name.size() < kTokenMax) name.push_back(input[at]);
         name = name.substr(0, name.find('\0'));
         // The rest of the tag, unless another tag begins first.
@@ -380,7 +391,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string content;
         for (; at < input.size() && input[at] != '<'; ++at) {
             if (input[at] == '\n') harness.next_line();
-            if (input[at] != '\r' && input[at] != '\n' && content.size() < kTokenMax) content.push_back(input[at]);
+            if (input[at] != '\r' && input[at] != '\n' && content.size() < kTokenMax)
+                content.push_back(input[at]);
         }
         content = content.substr(0, content.find('\0'));
         harness.element(name, trim_leading_spaces(content));

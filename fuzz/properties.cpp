@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string_view>
 
@@ -347,6 +348,39 @@ void check_txt(std::string_view h, const ReportContents& csv) {
     if (h != footer) fail("text footer", h);
 }
 
+// An HTML cell without the links the report puts on codes and field names: <a href="#kod-X">X</a>
+// and <a href="#pole-X">X</a>. The targets are collected, to be found among the report's ids.
+std::string without_links(std::string_view html, std::set<std::string>& targets) {
+    constexpr std::string_view kLink = "<a href=\"#";
+    std::string out;
+    for (;;) {
+        const std::size_t at = html.find(kLink);
+        out.append(html.substr(0, at));
+        if (at == std::string_view::npos) return out;
+        html.remove_prefix(at + kLink.size());
+        const std::size_t quote = html.find("\">");
+        const std::size_t end = html.find("</a>");
+        if (quote == std::string_view::npos || end == std::string_view::npos || end < quote)
+            fail("HTML link", html.substr(0, 200));
+        const std::string target(html.substr(0, quote));
+        const std::string text(html.substr(quote + 2, end - quote - 2));
+        if (target != "kod-" + text && target != "pole-" + text)
+            fail("HTML link to another name", target + " | " + text);
+        targets.insert(target);
+        out += text;
+        html.remove_prefix(end + 4);
+    }
+}
+
+// The next cell of a row, "</td>\r\n" included, without its links.
+std::string next_cell(std::string_view& h, std::set<std::string>& targets) {
+    const std::size_t k = h.find("</td>\r\n");
+    if (k == std::string_view::npos) fail("HTML cell end", h.substr(0, 200));
+    const std::string cell = without_links(h.substr(0, k + 7), targets);
+    h.remove_prefix(k + 7);
+    return cell;
+}
+
 void check_htm(std::string_view h, const ReportContents& csv) {
     if (!take(h, "<html>\r\n<head>\r\n")) fail("HTML start", h);
     constexpr std::string_view kHeaderEnd = "<th>Popis</th>\r\n</tr>\r\n";
@@ -354,19 +388,22 @@ void check_htm(std::string_view h, const ReportContents& csv) {
     if (k == std::string_view::npos) fail("HTML column header", h);
     h.remove_prefix(k + kHeaderEnd.size());
 
+    std::set<std::string> targets;
     std::map<std::string, long> counts;
     std::map<std::string, std::string> descriptions;
+    long warning_rows = 0;
     for (const Row& r : csv.rows) {
         if (!take(h, "<tr>\r\n")) fail("HTML row start", h);
         for (std::size_t i = 0; i < 8; ++i) {
             const bool bold = i == 1 && r[1][0] == 'E';
             const std::string cell = std::string(bold ? "<td><b>&nbsp;" : "<td>&nbsp;") + html_escaped(r[i]) +
                                      (bold ? "</b></td>\r\n" : "</td>\r\n");
-            if (!take(h, cell))
-                fail("HTML cell differs from the CSV field", cell + " | " + std::string(h.substr(0, 200)));
+            const std::string shown = next_cell(h, targets);
+            if (shown != cell) fail("HTML cell differs from the CSV field", cell + " | " + shown);
         }
         ++counts[r[1]];
         descriptions[r[1]] = r[7];
+        warning_rows += r[1][0] == 'W';
     }
     if (!take(h,
               "</table>\r\n<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\" >\r\n<tr "
@@ -380,18 +417,53 @@ void check_htm(std::string_view h, const ReportContents& csv) {
         const bool bold = code[0] == 'E';
         const std::string row = std::string(bold ? "<tr>\r\n<td><b>&nbsp;" : "<tr>\r\n<td>&nbsp;") + code +
                                 (bold ? "</b></td>\r\n<td>&nbsp;" : "</td>\r\n<td>&nbsp;") +
-                                std::to_string(count) + "</td>\r\n<td>&nbsp;" + html_escaped(descriptions[code]) +
-                                "</td>\r\n";
-        if (!take(h, row)) fail("HTML summary row", row + " | " + std::string(h.substr(0, 200)));
+                                std::to_string(count) + "</td>\r\n<td>&nbsp;" +
+                                html_escaped(descriptions[code]) + "</td>\r\n";
+        if (!take(h, "<tr>\r\n")) fail("HTML summary row start", h.substr(0, 200));
+        std::string shown = "<tr>\r\n";
+        for (int i = 0; i < 3; ++i) shown += next_cell(h, targets);
+        if (shown != row) fail("HTML summary row", row + " | " + shown);
     }
-    if (h != "</tr>\r\n</table>\r\n</body>\r\n</html>\r\n") fail("HTML footer", h);
+    // The totals (Windows-1250 "á"); how many warnings -w left out; the sentence of a clean file.
+    std::string totals =
+        "</tr>\r\n</table>\r\n<p id=\"celkem\"><b>Celkem chyb v\xE1hy E: " + std::to_string(csv.errors) +
+        "</b><br>\r\nCelkem chyb v\xE1hy W: " + std::to_string(csv.warnings);
+    if (const long left_out = csv.warnings - warning_rows; left_out > 0)
+        totals += ", z toho " + std::to_string(left_out) + " varov\xE1n\xED " +
+                  (left_out >= 2 && left_out <= 4 ? "nevyps\xE1na" : "nevyps\xE1no") +
+                  " (p\xF8"
+                  "ep\xEDna\xE8 -w)";
+    totals += "</p>\r\n";
+    if (csv.errors == 0 && csv.warnings == 0)
+        totals +=
+            "<p><b>Soubor pro\x9A"
+            "el kontrolou bez chyb a bez varov\xE1n\xED.</b></p>\r\n";
+    if (!take(h, totals)) fail("HTML totals", totals + " | " + std::string(h.substr(0, 200)));
+    constexpr std::string_view kEnd = "</body>\r\n</html>\r\n";
+    if (h.size() < kEnd.size() || h.substr(h.size() - kEnd.size()) != kEnd) fail("HTML end", h);
+    // The explanations: one for each code and field linked, and each link in them leads to one.
+    if (csv.rows.empty() != h.starts_with("</body>"))
+        fail("HTML explanations without rows, or rows without", h);
+    for (std::size_t at = h.find("href=\"#"); at != std::string_view::npos; at = h.find("href=\"#", at + 1))
+        targets.insert(std::string(h.substr(at + 7, h.find('"', at + 7) - at - 7)));
+    for (const auto& target : targets)
+        if (h.find("id=\"" + target + "\"") == std::string_view::npos)
+            fail("HTML link without its explanation", target);
 }
 
+// The console, which is no terminal here, so without a progress line: the totals, the line that
+// names the report (Windows-1250 "á"), and the normal end.
 void check_console(std::string_view console, const ReportContents& o) {
-    const std::string end = std::string(77, ' ') + "\r" + format_number("Celkem chyb vahy E:%8ld\n", o.errors) +
-                            format_number("\nCelkem chyb vahy W:%8ld\n", o.warnings) +
-                            "\nProgram ukoncen normalne\n";
-    if (console.size() < end.size() || console.substr(console.size() - end.size()) != end)
+    const std::string totals = format_number("Celkem chyb vahy E:%8ld\n", o.errors) +
+                               format_number("\nCelkem chyb vahy W:%8ld\n", o.warnings) +
+                               "\nProtokol o chyb\xE1"
+                               "ch: ";
+    constexpr std::string_view kEnd = "\nProgram ukoncen normalne\n";
+    const std::size_t at = console.rfind(totals);
+    const std::string_view rest =
+        at == std::string_view::npos ? std::string_view() : console.substr(at + totals.size());
+    if (at == std::string_view::npos || !rest.ends_with(kEnd) ||
+        rest.find('\n') != rest.size() - kEnd.size() || console.find('\r') != std::string_view::npos)
         fail("console end", console.substr(console.size() > 300 ? console.size() - 300 : 0));
 }
 

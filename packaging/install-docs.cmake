@@ -2,8 +2,8 @@
 # cmake/install.cmake, which sets TAVON_PACKAGE_NAME, TAVON_SOURCE_DIR, TAVON_STAGING_DIR,
 # TAVON_MAN_PAGES, TAVON_MAN_DIR, TAVON_DOC_DIR and TAVON_DATAROOT_DIR).
 #
-# - The manual pages get the folders of the examples and of the sample data set of the prefix in use
-#   (the strings Ex and Dv that they define)
+# - The manual pages get the folders of the examples, of the sample data set and of the documentation
+#   of the prefix in use (the strings Ex, Dv and Dc that they define)
 #   and are compressed with gzip -9n, as Debian wants them.
 # - A plain installation gets LICENSE; a Debian package (TAVON_DEBIAN_PACKAGE, set by cpack, see
 #   packaging/cpack-options.cmake) gets the Debian copyright file and changelog.Debian.gz instead,
@@ -42,8 +42,8 @@ string(RANDOM LENGTH 12 _run)
 set(_stage "${TAVON_STAGING_DIR}/${_run}")
 file(MAKE_DIRECTORY "${_stage}/man")
 
-# The folders of the examples and of the sample data set as a manual page writes them: backslash
-# and minus escaped.
+# The folders of the documentation, the examples and the sample data set as a manual page writes
+# them: backslash and minus escaped.
 if(IS_ABSOLUTE "${TAVON_DOC_DIR}")
   set(_docs "${TAVON_DOC_DIR}")
 else()
@@ -53,19 +53,20 @@ string(REPLACE "\\" "\\e" _docs "${_docs}")
 string(REPLACE "-" "\\-" _docs "${_docs}")
 set(_examples "${_docs}/examples")
 set(_sample_data "${_docs}/data\\-vzor")
+set(_string_Ex "${_examples}")
+set(_string_Dv "${_sample_data}")
+set(_string_Dc "${_docs}")
 
 set(_pages "")
 foreach(page IN LISTS TAVON_MAN_PAGES)
   get_filename_component(name "${page}" NAME)
   file(READ "${page}" text)
-  string(REGEX MATCH "\n\\.ds Ex [^\n]*" line "${text}")
-  if(line)
-    string(REPLACE "${line}" "\n.ds Ex ${_examples}" text "${text}")
-  endif()
-  string(REGEX MATCH "\n\\.ds Dv [^\n]*" line "${text}")
-  if(line)
-    string(REPLACE "${line}" "\n.ds Dv ${_sample_data}" text "${text}")
-  endif()
+  foreach(string_name Ex Dv Dc)
+    string(REGEX MATCH "\n\\.ds ${string_name} [^\n]*" line "${text}")
+    if(line)
+      string(REPLACE "${line}" "\n.ds ${string_name} ${_string_${string_name}}" text "${text}")
+    endif()
+  endforeach()
   file(WRITE "${_stage}/man/${name}" "${text}")
   if(_tavon_gzip_program)
     _tavon_gzip("${_stage}/man/${name}")

@@ -4,8 +4,9 @@
 #   cmake -DSOURCE_DIR=<repository root> -P layers_test.cmake
 cmake_minimum_required(VERSION 3.20)
 set(order base input data reader document fields records employer report api)
-# Below everything: the public vocabulary and the generated tables of the data part.
-set(bottom tavon tavon_data)
+# Below everything: the public vocabulary, the generated tables of the data part and the generated
+# entries of the catalogue.
+set(bottom tavon tavon_data tavon_catalogue)
 
 file(GLOB_RECURSE files RELATIVE "${SOURCE_DIR}/src" "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/src/*.cpp")
 set(broken "")

@@ -9,8 +9,8 @@
 #   REPORTS  folder for the reports (default: DIR/reports); created when missing
 #
 # Installed as belun-folder (manual page belun-folder(1)); tools/validate-folder.sh in the source.
-# The report of NAME.xml is REPORTS/NAME.FORMAT (dots inside NAME become "_": belun takes the format
-# from the first dot of the report's name). The program used is $BELUN, or else the belun installed
+# The report of NAME.xml is REPORTS/NAME.FORMAT (dots inside NAME become "_", so that the report's
+# name has one dot only, before its format). The program used is $BELUN, or else the belun installed
 # beside this script, or else belun from the PATH.
 # At the end one line per file gives its numbers of errors (E) and warnings (W), then the totals.
 #
@@ -62,43 +62,59 @@ reports=${4:-$folder/reports}
 mkdir -p "$reports"
 reports=$(cd "$reports" && pwd)
 
-# check_one FILE: runs belun with the reports folder as working directory (so that the report's name
-# has no directory part and no dot but its extension) and prints one line of five tab-separated
-# fields: "checked", errors, warnings, the file and its report; or "failed", -, -, the file, the reason.
-# shellcheck disable=SC2317  # run by xargs, through bash -c
-check_one() {
-  local file=$1 name base report input console rc=0 e w
-  name=$(basename "$file")
-  base=${name%.*}
-  base=${base//./_}
-  [[ $base == -* ]] && base="_$base"
-  report="$base.$FORMAT"
-  input=$(realpath --relative-to="$REPORTS" "$file")
-  [[ $input == -* ]] && input="./$input"
-  # belun takes names of at most 60 characters; the entries of a list file have no such limit.
-  if ((${#input} > 60)) && [[ $file != *[[:space:]]* ]]; then
-    printf '%s\n' "$file" >"$REPORTS/$base.list"
-    input="@$base.list"
-  fi
-  if ((${#report} > 60 || ${#input} > 60)); then
-    printf 'failed\t-\t-\t%s\t%s\n' "$file" "name too long for belun (60 characters)"
-    return 0
-  fi
-  console=$(cd "$REPORTS" && "$BELUN_PATH" "$input" "$report" 2>&1) || rc=$?
-  rm -f "$REPORTS/$base.list"
-  e=$(sed -n 's/.*Celkem chyb vahy E: *\([0-9][0-9]*\).*/\1/p' <<<"$console")
-  w=$(sed -n 's/.*Celkem chyb vahy W: *\([0-9][0-9]*\).*/\1/p' <<<"$console")
-  if ((rc != 0)) || [[ -z $e || -z $w ]]; then
-    printf 'failed\t-\t-\t%s\tbelun ended with %s:%s\n' "$file" "$rc" "$(tr -s '\r\n' ' ' <<<"$console")"
-    return 0
-  fi
-  printf 'checked\t%s\t%s\t%s\t%s\n' "$e" "$w" "$file" "$REPORTS/$report"
-}
-export -f check_one
-export BELUN_PATH=$belun REPORTS=$reports FORMAT=$format
+# The files' folder as seen from the reports folder: belun runs there (so that the report's name has
+# no directory part), and names each file through this prefix.
+from_reports=$(realpath --relative-to="$reports" "$folder")
+[[ $from_reports == -* ]] && from_reports="./$from_reports"
 
-# shellcheck disable=SC2016  # "$1" is expanded by the bash that xargs starts
-results=$(printf '%s\0' "${files[@]}" | xargs -0 -n 1 -P "$jobs" bash -c 'check_one "$1"' check_one |
+# check_files FILE...: checks each file with belun, run with the reports folder as working directory,
+# and prints per file one line of five tab-separated fields: "checked", errors, warnings, the file and
+# its report; or "failed", -, -, the file, the reason. Everything but belun itself runs inside this
+# shell, so that a file costs one process: on many small files the starting of processes is the
+# bulk of the time.
+# shellcheck disable=SC2317  # run by xargs, through bash -c
+check_files() {
+  local file name base report input console rc e w
+  cd "$REPORTS" || exit 1
+  for file; do
+    name=${file##*/}
+    base=${name%.*}
+    base=${base//./_}
+    [[ $base == -* ]] && base="_$base"
+    report="$base.$FORMAT"
+    input="$FROM_REPORTS/$name"
+    # belun takes names of at most 60 characters; the entries of a list file have no such limit.
+    if ((${#input} > 60)) && [[ $file != *[[:space:]]* ]]; then
+      printf '%s\n' "$file" >"$base.list"
+      input="@$base.list"
+    fi
+    if ((${#report} > 60 || ${#input} > 60)); then
+      printf 'failed\t-\t-\t%s\t%s\n' "$file" "name too long for belun (60 characters)"
+      continue
+    fi
+    rc=0
+    console=$("$BELUN_PATH" "$input" "$report" 2>&1) || rc=$?
+    [[ $input == @* ]] && rm -f "$base.list"
+    e='' w=''
+    [[ $console =~ Celkem\ chyb\ vahy\ E:\ *([0-9]+) ]] && e=${BASH_REMATCH[1]}
+    [[ $console =~ Celkem\ chyb\ vahy\ W:\ *([0-9]+) ]] && w=${BASH_REMATCH[1]}
+    if ((rc != 0)) || [[ -z $e || -z $w ]]; then
+      console=${console//$'\r'/ }
+      printf 'failed\t-\t-\t%s\tbelun ended with %s:%s\n' "$file" "$rc" "${console//$'\n'/ }"
+      continue
+    fi
+    printf 'checked\t%s\t%s\t%s\t%s\n' "$e" "$w" "$file" "$REPORTS/$report"
+  done
+}
+export -f check_files
+export BELUN_PATH=$belun REPORTS=$reports FORMAT=$format FROM_REPORTS=$from_reports
+
+# Files handed out a few at a time, so that a worker's shell serves several files and the workers
+# still finish together.
+per_call=$(((${#files[@]} + 4 * jobs - 1) / (4 * jobs)))
+((per_call <= 16)) || per_call=16
+# shellcheck disable=SC2016  # "$@" is expanded by the bash that xargs starts
+results=$(printf '%s\0' "${files[@]}" | xargs -0 -n "$per_call" -P "$jobs" bash -c 'check_files "$@"' check_files |
   LC_ALL=C sort -t $'\t' -k4)
 
 count=0

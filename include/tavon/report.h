@@ -65,7 +65,7 @@ std::string report_date_time(const std::tm& local_time);
 class TextWriter;
 
 // Writes the report: the header, one row per finding, then the footer with the totals (and, in
-// HTML, the summary per code).
+// HTML, the summary per code and the explanations of the codes and fields the report names).
 class ReportWriter : public FindingSink {
   public:
     ReportWriter(ReportFormat format, Output& out);
@@ -82,9 +82,16 @@ class ReportWriter : public FindingSink {
     void flush();
 
   private:
+    // HTML: a code that links to its explanation; the field names of a Prvek text, each linked.
+    void write_code_link(std::string_view code);
+    void write_field_links(std::string_view text);
+    // HTML: an entry of the catalogue, a code or field it names linked when this report explains it.
+    void write_entry(std::string_view html);
+
     ReportFormat format_;
     std::unique_ptr<TextWriter> out_;
     std::vector<int> rows_per_code_;  // rows written per code of the error table (HTML summary)
+    std::vector<bool> fields_named_;  // fields named in the rows, by catalogue entry (HTML explanations)
 };
 
 // The normalised copy: the pieces the validator hands over, with CR LF line ends, and the closing

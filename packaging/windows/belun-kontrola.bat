@@ -4,7 +4,7 @@ rem with the belun.exe of its own folder, writes the HTML report of each file be
 rem opens it in the default browser. The messages are Czech without diacritics, so that they read
 rem the same in any console code page.
 rem
-rem belun takes names of at most 60 characters and the report format from the first dot of the
+rem belun takes names of at most 60 characters and the report format from the last dot of the
 rem report's name. So it runs in the folder of the file (pushd: a network path gets a drive letter)
 rem and is given the bare file name and the report name NAME-protokol.htm: NAME is the file's name
 rem without its extension, its dots turned into "_", cut to 45 characters. A file name longer than

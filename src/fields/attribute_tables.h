@@ -22,8 +22,8 @@ struct FieldSpec {
     std::string_view code;     // code of every failure of the generic checks
     char type;                 // 'S' text, 'N' whole number, 'R' number with decimals
 
-    bool has_number_range() const { return range_from >= 1 && range_from <= 999; }
-    bool has_text_range() const { return range_from >= 1000; }
+    constexpr bool has_number_range() const { return range_from >= 1 && range_from <= 999; }
+    constexpr bool has_text_range() const { return range_from >= 1000; }
 };
 
 // The bounds that the range references point to.

@@ -34,14 +34,14 @@ void FieldChecks::report_value(const FieldSpec& spec, std::string_view name, std
 }
 
 void FieldChecks::submitter_field(std::string_view name, std::string_view content) {
-    const FieldOutcome out =
-        check<Kind::Submitter>(kSubmitterFields, find_submitter_row(name), submitter_, name, content);
+    const FieldOutcome out = check<Kind::Submitter>(kSubmitterFields, detail::kSubmitterLimits,
+                                                    find_submitter_row(name), submitter_, name, content);
     if (out.passed) submitter_actions(out.row, content);
 }
 
 void FieldChecks::employer_field(std::string_view name, std::string_view content) {
-    const FieldOutcome out =
-        check<Kind::Employer>(kEmployerFields, find_employer_row(name), employer_, name, content);
+    const FieldOutcome out = check<Kind::Employer>(kEmployerFields, detail::kEmployerLimits,
+                                                   find_employer_row(name), employer_, name, content);
     if (out.passed) employer_actions(out.row, content, out.number);
 }
 
@@ -49,7 +49,7 @@ void FieldChecks::submitter_actions(int row, std::string_view content) {
     switch (row) {
         case submitter::ICOpredkladatele:
             if (ico_check(content) != 0) {
-                submitter_.failed[submitter::ICOpredkladatele] = true;
+                submitter_.set_failed(submitter::ICOpredkladatele);
                 reporter_.report_here("EL031", "ICOpredkladatele", content, kNothing);
             }
             submitter_number_ = register_number(content);
@@ -70,7 +70,7 @@ void FieldChecks::employer_actions(int row, std::string_view content, double num
     switch (row) {
         case employer::AA0017:
             if (ico_check(content) != 0) {
-                employer_.failed[employer::AA0017] = true;
+                employer_.set_failed(employer::AA0017);
                 reporter_.report_here("EL031", "AA0017", content, kNothing);
             }
             employer_identity_.assign(content);

@@ -17,6 +17,53 @@
 
 namespace tavon {
 
+namespace detail {
+
+// A row's bounds as the check compares them: the range references resolved at compile time.
+struct RowLimits {
+    std::size_t min_length, length_span;  // length in [min_length, min_length + length_span]
+    bool number_range, text_range;
+    double low, high;                      // number range
+    std::string_view low_text, high_text;  // text range
+};
+
+template <std::size_t Rows>
+constexpr std::array<RowLimits, Rows> limits_of(const std::array<FieldSpec, Rows>& table) {
+    std::array<RowLimits, Rows> limits{};
+    for (std::size_t i = 0; i < Rows; ++i) {
+        const FieldSpec& spec = table[i];
+        RowLimits& l = limits[i];
+        l.min_length = static_cast<std::size_t>(spec.min_length);
+        l.length_span = static_cast<std::size_t>(spec.max_length - spec.min_length);
+        l.number_range = spec.has_number_range();
+        l.text_range = spec.has_text_range();
+        if (l.number_range) {
+            l.low = kNumberBounds[static_cast<std::size_t>(spec.range_from)];
+            l.high = kNumberBounds[static_cast<std::size_t>(spec.range_to)];
+        } else if (l.text_range) {
+            l.low_text = kTextBounds[static_cast<std::size_t>(spec.range_from - 1000)];
+            l.high_text = kTextBounds[static_cast<std::size_t>(spec.range_to - 1000)];
+        }
+    }
+    return limits;
+}
+
+inline constexpr auto kSubmitterLimits = limits_of(kSubmitterFields);
+inline constexpr auto kEmployerLimits = limits_of(kEmployerFields);
+inline constexpr auto kEmployeeLimits = limits_of(kEmployeeFields);
+
+// Byte-wise, unsigned, like strcmp: a < b. Inline, as the texts compared are short.
+inline bool bytes_less(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+}
+
+}  // namespace detail
+
 // The values of the current employer that the budget checks and the employer rules need.
 struct EmployerValues {
     double AA0114 = 0, AA0115 = 0, AA0116 = 0, AA0118 = 0, AA0119 = 0, AA0123 = 0;
@@ -50,7 +97,8 @@ class FieldChecks {
     }
     // The check of an employee field whose row is known.
     FieldOutcome employee_field(int row, std::string_view name, std::string_view content) {
-        const FieldOutcome out = check<Kind::Employee>(kEmployeeFields, row, employee_, name, content);
+        const FieldOutcome out =
+            check<Kind::Employee>(kEmployeeFields, detail::kEmployeeLimits, row, employee_, name, content);
         if (out.passed) employee_actions(out.row, content);
         return out;
     }
@@ -66,7 +114,8 @@ class FieldChecks {
   private:
     enum class Kind { Submitter, Employer, Employee };
     template <Kind kind, std::size_t Rows>
-    FieldOutcome check(const std::array<FieldSpec, Rows>& table, int row, RecordFields<Rows>& fields,
+    FieldOutcome check(const std::array<FieldSpec, Rows>& table,
+                       const std::array<detail::RowLimits, Rows>& limits, int row, RecordFields<Rows>& fields,
                        std::string_view name, std::string_view content);
     // The findings of the generic check, kept out of its common path.
     [[gnu::cold]] void report_unknown(std::string_view name, std::string_view content);
@@ -93,7 +142,8 @@ class FieldChecks {
 
 // The steps shared by the three tables. `row` is the field's row (-1 for an unknown name).
 template <FieldChecks::Kind kind, std::size_t Rows>
-inline FieldOutcome FieldChecks::check(const std::array<FieldSpec, Rows>& table, int row,
+inline FieldOutcome FieldChecks::check(const std::array<FieldSpec, Rows>& table,
+                                       const std::array<detail::RowLimits, Rows>& limits_table, int row,
                                        RecordFields<Rows>& fields, std::string_view name,
                                        std::string_view content) {
     FieldOutcome out;
@@ -103,8 +153,8 @@ inline FieldOutcome FieldChecks::check(const std::array<FieldSpec, Rows>& table,
         return out;
     }
     const auto i = static_cast<std::size_t>(row);
-    const FieldSpec& spec = table[i];
-    fields.failed[i] = false;
+    const detail::RowLimits& limits = limits_table[i];
+    fields.failed &= ~fields.bit(i);
     fields.line[i] = reporter_.current_line_number();
     ++fields.count[i];
 
@@ -116,38 +166,35 @@ inline FieldOutcome FieldChecks::check(const std::array<FieldSpec, Rows>& table,
     }
 
     if constexpr (kind != Kind::Submitter) {
-        if (spec.has_number_range() && !parse_number(out.number, content, spec.type)) {
-            fields.failed[i] = true;
-            report_value(spec, name, content);
+        if (limits.number_range && !parse_number(out.number, content, table[i].type)) {
+            fields.set_failed(i);
+            report_value(table[i], name, content);
             return out;
         }
         fields.value[i] = out.number;
         out.has_value = true;
     }
 
-    const auto length = static_cast<long long>(content.size());
-    if (length < spec.min_length || length > spec.max_length) {
-        fields.failed[i] = true;
-        report_length(spec, name, content);
+    // One unsigned comparison for both bounds.
+    if (content.size() - limits.min_length > limits.length_span) {
+        fields.set_failed(i);
+        report_length(table[i], name, content);
         return out;
     }
-    if (kind == Kind::Employer && length == 0) {
-        fields.failed[i] = true;
+    if (kind == Kind::Employer && content.empty()) {
+        fields.set_failed(i);
         return out;
     }
 
-    if (kind != Kind::Submitter && spec.has_number_range()) {
-        if (out.number < kNumberBounds[static_cast<std::size_t>(spec.range_from)] ||
-            out.number > kNumberBounds[static_cast<std::size_t>(spec.range_to)]) {
-            fields.failed[i] = true;
-            report_value(spec, name, content);
+    if (kind != Kind::Submitter && limits.number_range) {
+        if (out.number < limits.low || out.number > limits.high) {
+            fields.set_failed(i);
+            report_value(table[i], name, content);
         }
-    } else if (spec.has_text_range()) {
-        // Byte-wise, unsigned, like strcmp.
-        if (content < kTextBounds[static_cast<std::size_t>(spec.range_from - 1000)] ||
-            content > kTextBounds[static_cast<std::size_t>(spec.range_to - 1000)]) {
-            fields.failed[i] = true;
-            report_value(spec, name, content);
+    } else if (limits.text_range) {
+        if (detail::bytes_less(content, limits.low_text) || detail::bytes_less(limits.high_text, content)) {
+            fields.set_failed(i);
+            report_value(table[i], name, content);
         }
     }
     out.passed = true;

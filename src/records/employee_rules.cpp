@@ -16,10 +16,11 @@ constexpr double kYear = 2006;
 }  // namespace
 
 void EmployeeRules::end_of_employee(const EmployeeFields& fields, EmployeeStore& store) {
-    for (int i = 0; i < employee::kCount; ++i)
-        if (fields.count[static_cast<std::size_t>(i)] > 1)
-            reporter_.report_here("ES304", kEmployeeFields[static_cast<std::size_t>(i)].name, " ",
-                                  Fmt("%d", fields.count[static_cast<std::size_t>(i)]));
+    if (!fields.all_once())
+        for (int i = 0; i < employee::kCount; ++i)
+            if (fields.count[static_cast<std::size_t>(i)] > 1)
+                reporter_.report_here("ES304", kEmployeeFields[static_cast<std::size_t>(i)].name, " ",
+                                      Fmt("%d", fields.count[static_cast<std::size_t>(i)]));
     apply_rules(fields, store);
 
     const double v136 = fields.value[employee::AA0136], v137 = fields.value[employee::AA0137];
@@ -34,9 +35,9 @@ void EmployeeRules::apply_rules(const EmployeeFields& fields, const EmployeeStor
     auto v = [&](int row) { return fields.value[static_cast<std::size_t>(row)]; };
     // A rule that involves a field that failed its checks is skipped.
     auto ok = [&](std::initializer_list<int> rows) {
-        for (int row : rows)
-            if (!fields.ok(row)) return false;
-        return true;
+        std::uint64_t mask = 0;  // constant once inlined: the rows are
+        for (int row : rows) mask |= EmployeeFields::bit(static_cast<std::size_t>(row));
+        return fields.all_ok(mask);
     };
     auto line = [&](int row) { return LineText(fields.line[static_cast<std::size_t>(row)]); };
     auto report = [&](std::string_view at, std::string_view code, std::string_view field,

@@ -5,6 +5,7 @@
 
 #include "base/cz.h"
 #include "input/open_error.h"
+#include "report/catalogue.h"
 #include "report/error_table.h"
 #include "report/text_writer.h"
 #include "tavon/report.h"
@@ -20,6 +21,22 @@ constexpr auto kHtmlColumns =
        "<th>Očekáváno</th><th>Popis</th>\n");
 constexpr auto kHtmlSummary =
     cz("<th width=10%> Chyba </th><th width=0%> Počet </th> <th width=80%> Popis chyby</th> </tr>\n");
+constexpr auto kErrorTotal = cz("<p id=\"celkem\"><b>Celkem chyb váhy E: ");
+constexpr auto kWarningTotal = cz("</b><br>\nCelkem chyb váhy W: ");
+constexpr auto kLeftOut = cz(", z toho ");
+constexpr auto kLeftOutOne = cz(" varování nevypsáno (přepínač -w)");
+constexpr auto kLeftOutFew = cz(" varování nevypsána (přepínač -w)");
+constexpr auto kClean = cz("<p><b>Soubor prošel kontrolou bez chyb a bez varování.</b></p>\n");
+constexpr auto kExplanations = cz<512>(
+    "<h2 id=\"vysvetlivky\">Vysvětlivky</h2>\n"
+    "<p>Ke kódům a prvkům tohoto protokolu: co se kontrolovalo, obvyklé příčiny a co opravit. "
+    "Kódy a prvky v tabulkách výše odkazují sem. Všechny kódy a prvky popisuje katalog "
+    "katalog.html, který se dodává s programem (ve Windows vedle belun.exe, v Linuxu ve složce "
+    "dokumentace, např. /usr/share/doc/belun).</p>\n");
+
+// Prvek texts name one field or several ("AA0225 + AA0216", "AA0132; AA0133; AA0218; AA0219;",
+// "AA0017/AA0113"); an element name holds none of these bytes.
+bool separates_names(char c) { return c == ' ' || c == ';' || c == '+' || c == '/' || c == ','; }
 
 }  // namespace
 
@@ -46,7 +63,10 @@ std::string report_date_time(const std::tm& t) {
 }
 
 ReportWriter::ReportWriter(ReportFormat format, Output& out)
-    : format_(format), out_(std::make_unique<TextWriter>(out)), rows_per_code_(error_table().size(), 0) {}
+    : format_(format),
+      out_(std::make_unique<TextWriter>(out)),
+      rows_per_code_(error_table().size(), 0),
+      fields_named_(field_entries().size(), false) {}
 
 ReportWriter::~ReportWriter() = default;
 
@@ -107,16 +127,22 @@ void ReportWriter::finding(const Finding& f) {
             w.write("</Popis>\n</Chyba>\n");
             break;
         case ReportFormat::Html: {
-            // An error's code in bold.
+            // An error's code in bold; the code and the fields link to their explanations.
             const bool bold = f.severity() == Severity::Error;
             w.write("<tr>\n");
             int column = 0;
             for (std::string_view s :
                  {f.line, f.code, f.employer, f.employee, f.field, f.value, f.expected, f.description}) {
-                const bool b = bold && column++ == 1;
+                const bool b = bold && column == 1;
                 w.write(b ? "<td><b>&nbsp;" : "<td>&nbsp;");
-                w.write_html(s);
+                if (column == 1 && row >= 0)
+                    write_code_link(s);
+                else if (column == 4)
+                    write_field_links(s);
+                else
+                    w.write_html(s);
                 w.write(b ? "</b></td>\n" : "</td>\n");
+                ++column;
             }
             break;
         }
@@ -219,14 +245,97 @@ void ReportWriter::footer(const Totals& totals) {
         if (rows <= 0) continue;
         const bool bold = table[i].code[0] == 'E';
         w.write(bold ? "<tr>\n<td><b>&nbsp;" : "<tr>\n<td>&nbsp;");
-        w.write_html(table[i].code);
+        write_code_link(table[i].code);
         w.write(bold ? "</b></td>\n<td>&nbsp;" : "</td>\n<td>&nbsp;");
         w.write_int(rows);
         w.write("</td>\n<td>&nbsp;");
         w.write_html(table[i].description);
         w.write("</td>\n");
     }
-    w.write("</tr>\n</table>\n</body>\n</html>\n");
+    w.write("</tr>\n</table>\n");
+
+    // The totals, and that a file without findings passed.
+    w.write(kErrorTotal);
+    w.write_int(totals.errors);
+    w.write(kWarningTotal);
+    w.write_int(totals.warnings);
+    if (const long long left_out = totals.warnings_not_reported; left_out > 0) {
+        w.write(kLeftOut);
+        w.write_int(left_out);
+        // Czech: 2 to 4 "nevypsána", else "nevypsáno".
+        w.write(left_out >= 2 && left_out <= 4 ? kLeftOutFew : kLeftOutOne);
+    }
+    w.write("</p>\n");
+    if (totals.errors == 0 && totals.warnings == 0) w.write(kClean);
+
+    // The explanations of the codes of the summary, in its order, and of the fields named in the rows.
+    const auto codes = code_entries();
+    const auto fields = field_entries();
+    bool any = false;
+    for (int i : order)
+        if (rows_per_code_[static_cast<std::size_t>(i)] > 0) {
+            if (!any) w.write(kExplanations);
+            any = true;
+            write_entry(codes[static_cast<std::size_t>(i)].html);
+        }
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields_named_[i]) write_entry(fields[i].html);
+    w.write("</body>\n</html>\n");
+}
+
+void ReportWriter::write_code_link(std::string_view code) {
+    TextWriter& w = *out_;
+    w.write("<a href=\"#kod-");
+    w.write_html(code);
+    w.write("\">");
+    w.write_html(code);
+    w.write("</a>");
+}
+
+void ReportWriter::write_field_links(std::string_view text) {
+    TextWriter& w = *out_;
+    while (!text.empty()) {
+        std::size_t n = 0;
+        const bool separator = separates_names(text[0]);
+        while (n < text.size() && separates_names(text[n]) == separator) ++n;
+        const std::string_view part = text.substr(0, n);
+        const int field = separator ? -1 : field_entry_index(part);
+        if (field >= 0) {
+            fields_named_[static_cast<std::size_t>(field)] = true;
+            w.write("<a href=\"#pole-");
+            w.write(part);
+            w.write("\">");
+            w.write(part);
+            w.write("</a>");
+        } else {
+            w.write_html(part);
+        }
+        text.remove_prefix(n);
+    }
+}
+
+void ReportWriter::write_entry(std::string_view html) {
+    TextWriter& w = *out_;
+    // A code or field named in the text links to its entry when this report holds it.
+    while (!html.empty()) {
+        const auto mark = html.find('\1');
+        w.write(html.substr(0, mark));
+        if (mark == std::string_view::npos) break;
+        const auto end = html.find('\2', mark);
+        const std::string_view name = html.substr(mark + 1, end - mark - 1);
+        const int code = find_error_code(name);
+        const int field = code >= 0 ? -1 : field_entry_index(name);
+        const bool held = code >= 0 ? rows_per_code_[static_cast<std::size_t>(code)] > 0
+                                    : field >= 0 && fields_named_[static_cast<std::size_t>(field)];
+        if (held) {
+            w.write(code >= 0 ? "<a href=\"#kod-" : "<a href=\"#pole-");
+            w.write(name);
+            w.write("\">");
+        }
+        w.write(name);
+        if (held) w.write("</a>");
+        html.remove_prefix(end + 1);
+    }
 }
 
 CopyWriter::CopyWriter(Output& out) : out_(std::make_unique<TextWriter>(out)) {}

@@ -58,9 +58,11 @@ std::string help_text() {
            "             -w potlaceni vystupu chyb vahy W\n"
            "             -h tato napoveda\n"
            "             -d slozka  data kampane (ciselniky, registry, tarify) ze slozky;\n"
-           "                bez -d se pouzije slozka data vedle programu, neni-li, vestavena data\n"
-           "\n" +
-           kData;
+           "                bez -d se pouzije slozka data vedle programu, neni-li, vestavena data\n" +
+           cp1250(
+               "\nVšechny kódy chyb a prvky vysvětluje katalog.html vedle programu (v Linuxu\n"
+               "např. v /usr/share/doc/belun); protokol HTML vysvětluje ty, které uvádí.\n") +
+           "\n" + kData;
 }
 
 TEST(CommandLine, DefaultsReadDuvXmlIntoHtmlReport) {
@@ -69,7 +71,7 @@ TEST(CommandLine, DefaultsReadDuvXmlIntoHtmlReport) {
     EXPECT_EQ(run.console, kBanner + kData + console_end(1, 0, "duve.htm (HTML)"));
     EXPECT_EQ(run.report.rfind("<html>\r\n<head>\r\n", 0), 0u);
     EXPECT_NE(run.report.find("<th width=38%> duv.xml </th>"), std::string::npos);
-    EXPECT_NE(run.report.find("<td><b>&nbsp;ES308</b></td>"), std::string::npos);
+    EXPECT_NE(run.report.find("<td><b>&nbsp;<a href=\"#kod-ES308\">ES308</a></b></td>"), std::string::npos);
     EXPECT_TRUE(run.copy.empty());
 }
 

@@ -18,7 +18,7 @@ build_deb "$build" "$cpack"
 field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Package) == belun ]] || fail "Package: $(field Package)"
 version=$(field Version)
-[[ ${version%-*} == "$(sed -n 's/^.TH BELUN 1 [^ ]* "belun \([^"]*\)".*/\1/p' "$source_dir/man/belun.1")" ]] ||
+[[ ${version%-*} == "$(sed -n 's/^.TH BELUN 1 [^ ]* "belun \([^"]*\)".*/\1/p' "$source_dir/man/belun.1.in")" ]] ||
   fail "Version $version is not the version of the manual page and a Debian revision"
 [[ $(field Architecture) == "$(dpkg --print-architecture)" ]] || fail "Architecture: $(field Architecture)"
 [[ $(field Maintainer) =~ ^[^\<]+\ \<[^@]+@[^\>]+\>$ ]] || fail "Maintainer is not 'name <address>': $(field Maintainer)"
@@ -55,6 +55,7 @@ expected="./usr/bin/belun
 ./usr/share/doc/belun/docs/report.png
 ./usr/share/doc/belun/examples/duv-chyby.xml
 ./usr/share/doc/belun/examples/duv-ok.xml
+./usr/share/doc/belun/katalog.html
 ./usr/share/lintian/overrides/belun
 ./usr/share/man/man1/belun-folder.1.gz
 ./usr/share/man/man1/belun.1.gz"
@@ -75,6 +76,9 @@ for page in belun belun-folder; do
   gzip -dc "$root/usr/share/man/man1/$page.1.gz" | grep -qx '\.ds Ex /usr/share/doc/belun/examples' ||
     fail "$page.1.gz does not name /usr/share/doc/belun/examples"
 done
+gzip -dc "$root/usr/share/man/man1/belun.1.gz" | grep -qx '\.ds Dc /usr/share/doc/belun' ||
+  fail "belun.1.gz does not name /usr/share/doc/belun, the folder of katalog.html"
+cmp -s "$build/doc/katalog.html" "$doc/katalog.html" || fail "the packaged katalog.html is not the one of the build"
 
 # Unpacked, the program runs on the packaged example and reports exactly as the build tree's belun.
 cd "$root/usr/share/doc/belun/examples"

@@ -2,8 +2,9 @@
 # tools/validate-folder.sh on a folder of three documents, checked three at a time: one report per
 # document, each the same as a run of belun on that document alone, the right numbers in the
 # summary and an exit code that tells that some files have errors. The folder's name has a dot and
-# one document's name has dots, which must not change the report format (belun takes it from the
-# first dot of the report name). Then a single file, into another folder, in another format.
+# one document's name has dots, which become underscores in the report's name. Then a single
+# file, into another folder, in another format; and a reports folder so far away that the documents
+# are named to belun through a list file.
 #
 #   folder_test.sh SOURCE-DIR
 set -euo pipefail
@@ -44,4 +45,8 @@ summary=$("$script" "$folder/ok.xml" 1 htm "$scratch/html") || fail "exit code $
 head -1 "$scratch/html/ok.htm" | grep -q '^<html>' || fail "ok.htm is not an HTML report"
 [[ $(tail -1 <<<"$summary") == "files: 1, checked: 1, with errors: 0, not checked: 0" ]] ||
   fail "last line: $(tail -1 <<<"$summary")"
+far="$scratch/r/r/r/r/r/r/r/r/r/r/r/r"  # twelve levels down: "../" twelve times and the name pass 60
+"$script" "$folder" 2 csv "$far" >/dev/null || [[ $? -eq 2 ]] || fail "exit code $? with the far reports folder"
+cmp -s "$folder/reports/chyby_2006.csv" "$far/chyby_2006.csv" || fail "report through a list file differs"
+[[ -z $(find "$far" -name '*.list') ]] || fail "list files left behind: $(ls "$far")"
 echo "$summary"

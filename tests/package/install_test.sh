@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # `cmake --install` of the program (component "runtime") into an empty prefix: exactly the program,
-# the folder script, their manual pages (compressed, naming the examples' folder of this prefix), the
-# licence, the documents and the sample data folder are installed, where users look for them; the
-# installed program checks the installed examples, and so does the installed folder script, with the
-# belun installed beside it. (library_test.sh covers the library for developers.)
+# the folder script, their manual pages (compressed, naming the folders of this prefix; belun's with
+# its list of codes), the licence, the documents with the catalogue katalog.html and the sample data
+# folder are installed, where users look for them; the installed program checks the installed
+# examples, and so does the installed folder script, with the belun installed beside it.
+# (library_test.sh covers the library for developers.)
 #
 #   install_test.sh BUILD-DIR SOURCE-DIR
 set -euo pipefail
@@ -38,6 +39,7 @@ share/doc/belun/data-vzor/vzdelani.txt
 share/doc/belun/docs/report.png
 share/doc/belun/examples/duv-chyby.xml
 share/doc/belun/examples/duv-ok.xml
+share/doc/belun/katalog.html
 share/man/man1/belun-folder.1.gz
 share/man/man1/belun.1.gz"
 actual=$(cd "$prefix" && find . -type f -o -type l | sed 's#^\./##' | LC_ALL=C sort)
@@ -45,15 +47,20 @@ actual=$(cd "$prefix" && find . -type f -o -type l | sed 's#^\./##' | LC_ALL=C s
 $(diff <(echo "$expected") <(echo "$actual"))"
 
 [[ -x $prefix/bin/belun && -x $prefix/bin/belun-folder ]] || fail "bin/belun or bin/belun-folder is not executable"
-# The manual pages: the sources with the examples' folder of this prefix, its minus signs escaped.
-examples="$prefix/share/doc/belun/examples"
-for page in belun belun-folder; do
-  installed=$(gzip -dc "$prefix/share/man/man1/$page.1.gz") || fail "$page.1.gz is not gzip-compressed"
-  sample_data="$prefix/share/doc/belun/data-vzor"
+# The manual pages: the pages of the build (belun.1 generated, with its list of codes) with the
+# folders of this prefix, their minus signs escaped.
+docs="$prefix/share/doc/belun"
+examples="$docs/examples"
+sample_data="$docs/data-vzor"
+for page in "$build/man/belun.1" "$source_dir/man/belun-folder.1"; do
+  name=$(basename "$page")
+  installed=$(gzip -dc "$prefix/share/man/man1/$name.gz") || fail "$name.gz is not gzip-compressed"
   diff <(sed -e "s#^\.ds Ex .*#.ds Ex ${examples//-/\\\\-}#" -e "s#^\.ds Dv .*#.ds Dv ${sample_data//-/\\\\-}#" \
-    "$source_dir/man/$page.1") <(echo "$installed") ||
-    fail "the installed $page.1 is not the source with the folders $examples and $sample_data"
+    -e "s#^\.ds Dc .*#.ds Dc ${docs//-/\\\\-}#" "$page") <(echo "$installed") ||
+    fail "the installed $name is not $page with the folders of $docs"
 done
+gzip -dc "$prefix/share/man/man1/belun.1.gz" | grep -qx '\.SH ERROR CODES' || fail "the installed belun.1 has no list of codes"
+cmp -s "$build/doc/katalog.html" "$docs/katalog.html" || fail "the installed katalog.html is not the one of the build"
 for f in LICENSE duv-ok.xml duv-chyby.xml; do
   if [[ $f == LICENSE ]]; then src=$source_dir/LICENSE dst=$prefix/share/doc/belun/LICENSE
   else src=$source_dir/examples/$f dst=$examples/$f; fi

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # The manual pages of belun and belun-folder render without a single groff warning at the usual
 # terminal widths and carry the program's version; belun's documents every switch and report
-# extension that the help text lists, belun-folder's every exit code of the script.
+# extension that the help text lists and lists every code of the catalogue page with its meaning,
+# belun-folder's every exit code of the script.
 #
-#   manual_test.sh MANUAL-PAGE FOLDER-MANUAL-PAGE VERSION
+#   manual_test.sh MANUAL-PAGE FOLDER-MANUAL-PAGE VERSION CATALOGUE-PAGE
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 page=$1
 folder_page=$2
 version=$3
+catalogue=$4
 
 command -v groff >/dev/null || skip "groff is not installed"
 
@@ -24,7 +26,7 @@ for code in 0 1 2; do
   grep -A1 -x '\.TP' "$folder_page" | grep -qx "\.B $code" || fail "belun-folder.1: exit code $code has no entry"
 done
 rendered=$(groff -man -Tutf8 -rLL=80n -P-cbou "$page" 2>/dev/null)
-for section in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" EXAMPLES; do
+for section in NAME SYNOPSIS DESCRIPTION OPTIONS "ERROR CODES" "EXIT STATUS" EXAMPLES; do
   grep -qx "$section" <<<"$rendered" || fail "no section $section"
 done
 
@@ -46,4 +48,13 @@ done
 for code in 0 1 13; do
   grep -A1 -x '\.TP' "$page" | grep -qx "\.B $code" || fail "exit code $code has no entry"
 done
-echo "switches: ${switches//$'\n'/ }, extensions: ${extensions//$'\n'/ }"
+
+# The list of codes: the codes of the catalogue page, in its order, each with a line of meaning.
+listed=$(sed -n '/^\.SH ERROR CODES$/,/^\.SH /p' "$page" | awk '/^\.TP$/ {getline code; getline meaning;
+  if (code ~ /^\.B [EW][SLR][A-Z0-9][A-Z0-9][A-Z0-9]$/ && meaning != "" && meaning !~ /^\./) print substr(code, 4)}')
+in_catalogue=$(grep -o '<h3 id="kod-[A-Z0-9]*"' "$catalogue" | sed 's/.*kod-//; s/"//')
+[[ -n $listed && $listed == "$in_catalogue" ]] || fail "the list of codes differs from the catalogue's:
+$(diff <(echo "$in_catalogue") <(echo "$listed") | head -20)"
+grep -q "katalog\.html" <<<"$rendered" || fail "the page does not name katalog.html"
+
+echo "switches: ${switches//$'\n'/ }, extensions: ${extensions//$'\n'/ }, codes: $(wc -l <<<"$listed")"

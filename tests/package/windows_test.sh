@@ -47,8 +47,8 @@ if grep -q 'warning:' "$scratch/build.log"; then
   grep -A3 'warning:' "$scratch/build.log" >&2
 fi
 
-# The ZIP: one folder with belun.exe, the drop-a-file script, the Czech instructions, the licence and
-# the examples, nothing else.
+# The ZIP: one folder with belun.exe, the drop-a-file script, the Czech instructions, the catalogue of
+# codes and fields, the licence, the examples and the sample data, nothing else.
 "$cpack" --config "$build/CPackConfig.cmake" -B "$scratch/zip" >"$scratch/cpack.log" 2>&1 || {
   cat "$scratch/cpack.log" >&2
   fail "cpack failed"
@@ -59,13 +59,14 @@ mkdir "$scratch/unzipped"
 (cd "$scratch/unzipped" && "$CMAKE" -E tar xf "${zips[0]}")
 top=$(basename "${zips[0]}" .zip)
 contents=$(cd "$scratch/unzipped" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
-expected="./$top/CTI-ME.txt ./$top/LICENSE.txt ./$top/belun-kontrola.bat ./$top/belun.exe ./$top/data-vzor/campaign.txt ./$top/data-vzor/dppv.txt ./$top/data-vzor/kzam.txt ./$top/data-vzor/nuts.txt ./$top/data-vzor/poskytovatele.txt ./$top/data-vzor/postaveni.txt ./$top/data-vzor/pravni_formy.txt ./$top/data-vzor/predkladatele.txt ./$top/data-vzor/scale1.csv ./$top/data-vzor/scale2.csv ./$top/data-vzor/scale3.csv ./$top/data-vzor/scale5.csv ./$top/data-vzor/staty.txt ./$top/data-vzor/vzdelani.txt ./$top/examples/duv-chyby.xml ./$top/examples/duv-ok.xml "
+expected="./$top/CTI-ME.txt ./$top/LICENSE.txt ./$top/belun-kontrola.bat ./$top/belun.exe ./$top/data-vzor/campaign.txt ./$top/data-vzor/dppv.txt ./$top/data-vzor/kzam.txt ./$top/data-vzor/nuts.txt ./$top/data-vzor/poskytovatele.txt ./$top/data-vzor/postaveni.txt ./$top/data-vzor/pravni_formy.txt ./$top/data-vzor/predkladatele.txt ./$top/data-vzor/scale1.csv ./$top/data-vzor/scale2.csv ./$top/data-vzor/scale3.csv ./$top/data-vzor/scale5.csv ./$top/data-vzor/staty.txt ./$top/data-vzor/vzdelani.txt ./$top/examples/duv-chyby.xml ./$top/examples/duv-ok.xml ./$top/katalog.html "
 [[ $contents == "$expected" ]] || fail "ZIP contents: $contents"
 exe="$scratch/unzipped/$top/belun.exe"
 bat="$scratch/unzipped/$top/belun-kontrola.bat"
 
 # Text files for Notepad and cmd: every line ends with CR LF; CTI-ME.txt is the Czech text of
-# packaging/windows/CTI-ME.txt in Windows-1250 (not UTF-8), the .bat plain ASCII.
+# packaging/windows/CTI-ME.txt in Windows-1250 (not UTF-8), naming katalog.html in its list of files;
+# the .bat is plain ASCII; katalog.html is the catalogue page of the build.
 for f in CTI-ME.txt LICENSE.txt belun-kontrola.bat; do
   [[ $(LC_ALL=C grep -c $'\r$' "$scratch/unzipped/$top/$f") -eq $(wc -l <"$scratch/unzipped/$top/$f") ]] ||
     fail "$f has lines without CR LF"
@@ -73,9 +74,11 @@ done
 cti_me="$scratch/unzipped/$top/CTI-ME.txt"
 if iconv -f UTF-8 -t UTF-8 "$cti_me" >/dev/null 2>&1; then fail "CTI-ME.txt is not Windows-1250 (it reads as UTF-8)"; fi
 diff <(iconv -f CP1250 -t UTF-8 "$cti_me" | tr -d '\r') \
-  <(sed -e "s/@PROJECT_VERSION@/$(sed -n 's/^.TH BELUN 1 [^ ]* "belun \([^"]*\)".*/\1/p' "$source_dir/man/belun.1")/" \
-    -e 's/^@TAVON_CTI_ME_DOCS@//' "$source_dir/packaging/windows/CTI-ME.txt") ||
+  <(sed -e "s/@PROJECT_VERSION@/$(sed -n 's/^.TH BELUN 1 [^ ]* "belun \([^"]*\)".*/\1/p' "$source_dir/man/belun.1.in")/" \
+    -e 's/^@TAVON_CTI_ME_DOCS@/  katalog.html            vysvětlení všech kódů chyb a prvků\n/' \
+    "$source_dir/packaging/windows/CTI-ME.txt") ||
   fail "CTI-ME.txt read as Windows-1250 is not the text of packaging/windows/CTI-ME.txt"
+cmp -s "$build/doc/katalog.html" "$scratch/unzipped/$top/katalog.html" || fail "katalog.html of the ZIP is not the build's"
 if LC_ALL=C grep -q '[^[:print:][:space:]]' "$bat"; then fail "belun-kontrola.bat has characters outside ASCII"; fi
 
 objdump=$(command -v "${cross%-g++*}-objdump" || true)

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <regex>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -86,22 +88,25 @@ TEST(ReportWriter, TextRowIsRightAlignedAndNeverCut) {
                             kUnknown));
 }
 
-TEST(ReportWriter, HtmlRowsShowErrorCodesInBold) {
+TEST(ReportWriter, HtmlRowsShowErrorCodesInBoldAndLinkCodesAndFields) {
     Report r(ReportFormat::Html);
     r.finding("7", "ES301", "xyz", "abc", "3", "20000006", "A1");
     r.finding("8", "WL054", "AA0113", "k", "   ", "20000006/k", "   ");
-    EXPECT_EQ(r.text(),
-              crlf("<tr>\n<td>&nbsp;7</td>\n<td><b>&nbsp;ES301</b></td>\n<td>&nbsp;20000006</td>\n"
-                   "<td>&nbsp;A1</td>\n<td>&nbsp;xyz</td>\n<td>&nbsp;abc</td>\n<td>&nbsp;3</td>\n"
-                   "<td>&nbsp;" +
-                   kUnknown +
-                   "</td>\n"
-                   "<tr>\n<td>&nbsp;8</td>\n<td>&nbsp;WL054</td>\n<td>&nbsp;20000006/k</td>\n"
-                   "<td>&nbsp;   </td>\n<td>&nbsp;AA0113</td>\n<td>&nbsp;k</td>\n<td>&nbsp;   </td>\n"
-                   "<td>&nbsp;" +
-                   cp1250("Kód zařízení se používá jen u organizací nemající vlastní IČO, jinak se "
-                          "nechává prázdné.") +
-                   "</td>\n"));
+    EXPECT_EQ(
+        r.text(),
+        crlf("<tr>\n<td>&nbsp;7</td>\n<td><b>&nbsp;<a href=\"#kod-ES301\">ES301</a></b></td>\n"
+             "<td>&nbsp;20000006</td>\n"
+             "<td>&nbsp;A1</td>\n<td>&nbsp;xyz</td>\n<td>&nbsp;abc</td>\n<td>&nbsp;3</td>\n"
+             "<td>&nbsp;" +
+             kUnknown +
+             "</td>\n"
+             "<tr>\n<td>&nbsp;8</td>\n<td>&nbsp;<a href=\"#kod-WL054\">WL054</a></td>\n"
+             "<td>&nbsp;20000006/k</td>\n<td>&nbsp;   </td>\n"
+             "<td>&nbsp;<a href=\"#pole-AA0113\">AA0113</a></td>\n<td>&nbsp;k</td>\n<td>&nbsp;   </td>\n"
+             "<td>&nbsp;" +
+             cp1250("Kód zařízení se používá jen u organizací nemající vlastní IČO, jinak se "
+                    "nechává prázdné.") +
+             "</td>\n"));
 }
 
 TEST(ReportWriter, XmlRow) {
@@ -161,12 +166,15 @@ TEST(ReportWriter, HtmlSummaryInCodeOrder) {
 
     auto row = [](std::string_view code, int n, std::string_view description) {
         const bool e = code[0] == 'E';
-        return std::string("<tr>\r\n<td>") + (e ? "<b>" : "") + "&nbsp;" + std::string(code) +
-               (e ? "</b>" : "") + "</td>\r\n<td>&nbsp;" + std::to_string(n) + "</td>\r\n<td>&nbsp;" +
-               cp1250(description) + "</td>\r\n";
+        const std::string c(code);
+        return std::string("<tr>\r\n<td>") + (e ? "<b>" : "") + "&nbsp;<a href=\"#kod-" + c + "\">" + c +
+               "</a>" + (e ? "</b>" : "") + "</td>\r\n<td>&nbsp;" + std::to_string(n) +
+               "</td>\r\n<td>&nbsp;" + cp1250(description) + "</td>\r\n";
     };
+    const auto to = text.find("<p id=\"celkem\">");
+    ASSERT_NE(to, std::string::npos);
     EXPECT_EQ(
-        text.substr(from),
+        text.substr(from, to - from),
         "</table>\r\n<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\" >\r\n"
         "<tr bgcolor=\"lightblue\">\r\n" +
             cp1250("<th width=10%> Chyba </th><th width=0%> Počet </th> <th width=80%> Popis chyby</th> "
@@ -177,7 +185,7 @@ TEST(ReportWriter, HtmlSummaryInCodeOrder) {
             row("ES309", 1, "Zamestnavatel nemá ani jednoho zamestnance") +
             row("ESAUT", 1, "Chybná hodnota nebo délka") +
             row("WL025", 2, "Odvod na veřejné zdravotní pojištění neodpovídá vyplaceným platům") +
-            "</tr>\r\n</table>\r\n</body>\r\n</html>\r\n");
+            "</tr>\r\n</table>\r\n");
 }
 
 TEST(ReportWriter, HtmlSummaryWithoutSuppressedWarnings) {
@@ -187,7 +195,9 @@ TEST(ReportWriter, HtmlSummaryWithoutSuppressedWarnings) {
     r.footer();
     const std::string text = r.text();
     EXPECT_EQ(text.find("WL025"), std::string::npos);
-    EXPECT_NE(text.find("<tr>\r\n<td><b>&nbsp;EL050</b></td>\r\n<td>&nbsp;1</td>\r\n"), std::string::npos);
+    EXPECT_NE(
+        text.find("<tr>\r\n<td><b>&nbsp;<a href=\"#kod-EL050\">EL050</a></b></td>\r\n<td>&nbsp;1</td>\r\n"),
+        std::string::npos);
     EXPECT_EQ(r.findings.totals.warnings, 1);
 }
 
@@ -212,6 +222,84 @@ TEST(ReportWriter, FootersWithTotals) {
         ASSERT_GE(text.size(), c.footer.size());
         EXPECT_EQ(text.substr(text.size() - c.footer.size()), c.footer) << static_cast<int>(c.format);
     }
+}
+
+// The HTML report ends with both totals; with -w it says how many warnings it left out; of a file
+// without findings it says that it passed.
+TEST(ReportWriter, HtmlTotalsAndTheCleanFile) {
+    auto ending = [](Report& r) {
+        r.footer();
+        const std::string text = r.text();
+        const auto totals = text.find("<p id=\"celkem\">");
+        return totals == std::string::npos ? text : text.substr(totals);
+    };
+    const std::string totals = cp1250("<p id=\"celkem\"><b>Celkem chyb váhy E: ");
+    const std::string warnings = cp1250("</b><br>\r\nCelkem chyb váhy W: ");
+    {
+        Report r(ReportFormat::Html);
+        EXPECT_EQ(ending(r),
+                  totals + "0" + warnings + "0</p>\r\n" +
+                      cp1250("<p><b>Soubor prošel kontrolou bez chyb a bez varování.</b></p>\r\n") +
+                      "</body>\r\n</html>\r\n");
+    }
+    {
+        Report r(ReportFormat::Html);
+        r.finding("1", "EL050", "AA0110", "20060231", "");
+        r.finding("2", "WL025", "AA0167", "1", "0");
+        const std::string expected = totals + "1" + warnings + "1</p>\r\n<h2 id=\"vysvetlivky\">";
+        EXPECT_EQ(ending(r).substr(0, expected.size()), expected);
+    }
+    const struct {
+        int left_out;
+        const char* words;
+    } suppressed[] = {{1, "nevypsáno"}, {3, "nevypsána"}, {5, "nevypsáno"}};
+    for (const auto& c : suppressed) {
+        Report r(ReportFormat::Html, false);
+        for (int i = 0; i < c.left_out; ++i) r.finding("1", "WL025", "AA0167", "1", "0");
+        const std::string w = std::to_string(c.left_out);
+        EXPECT_EQ(ending(r), totals + "0" + warnings + w + ", z toho " + w + cp1250(" varování ") +
+                                 cp1250(c.words) + cp1250(" (přepínač -w)") +
+                                 "</p>\r\n</body>\r\n</html>\r\n");
+    }
+}
+
+// Every link of the HTML report leads to an explanation in the report itself: the codes of the rows
+// and of the summary, each field named in a Prvek text. A name that is no field stays text, and the
+// explanations are those of the codes and fields the rows name, no others.
+TEST(ReportWriter, HtmlLinksLeadToTheExplanationsOfTheReport) {
+    Report r(ReportFormat::Html);
+    r.finding("5", "EL006", "AA0225 + AA0216", "0.00", "0.49");
+    r.finding("9", "EL080", "AA0132; AA0133; AA0218; AA0219;", "1040.00 ; 0.00 ; 181 ; 60 ;", "");
+    r.finding("3", "ER209", "rok", "2007", "2006");
+    r.finding("4", "ES301", "AA0017x", "1", "1");
+    r.footer();
+    const std::string text = r.text();
+
+    auto all = [&](const std::regex& pattern) {
+        std::set<std::string> found;
+        for (std::sregex_iterator i(text.begin(), text.end(), pattern), end; i != end; ++i)
+            found.insert((*i)[1]);
+        return found;
+    };
+    const std::set<std::string> ids = all(std::regex("id=\"([^\"]+)\""));
+    EXPECT_EQ(ids, (std::set<std::string>{"celkem", "vysvetlivky", "kod-EL006", "kod-EL080", "kod-ER209",
+                                          "kod-ES301", "pole-AA0225", "pole-AA0216", "pole-AA0132",
+                                          "pole-AA0133", "pole-AA0218", "pole-AA0219", "pole-rok"}));
+    for (const auto& target : all(std::regex("href=\"#([^\"]+)\"")))
+        EXPECT_TRUE(ids.count(target)) << "a link to #" << target << ", which the report does not hold";
+
+    EXPECT_NE(
+        text.find("<td>&nbsp;<a href=\"#pole-AA0225\">AA0225</a> + <a href=\"#pole-AA0216\">AA0216</a></td>"),
+        std::string::npos);
+    EXPECT_NE(text.find("<td>&nbsp;<a href=\"#pole-AA0132\">AA0132</a>; <a href=\"#pole-AA0133\">AA0133</a>; "
+                        "<a href=\"#pole-AA0218\">AA0218</a>; <a href=\"#pole-AA0219\">AA0219</a>;</td>"),
+              std::string::npos);
+    EXPECT_NE(text.find("<td>&nbsp;AA0017x</td>"), std::string::npos);
+    // In an explanation, a code or field the report explains is a link, another is text: the entry
+    // of ER209 names WR202.
+    const std::string explanations = text.substr(text.find("id=\"vysvetlivky\""));
+    EXPECT_NE(explanations.find("<a href=\"#pole-AA0218\">AA0218</a>"), std::string::npos);
+    EXPECT_NE(explanations.find("WR202"), std::string::npos);
 }
 
 TEST(ReportWriter, Headers) {
@@ -262,7 +350,8 @@ TEST(ReportWriter, HtmlAndXmlEscapeCellTexts) {
         r.finding("1", "WS102", "D&<", "<script>&x", ">", "a<b", "c>d");
         r.footer();
         const std::string text = r.text();
-        EXPECT_NE(text.find(crlf("<tr>\n<td>&nbsp;1</td>\n<td>&nbsp;WS102</td>\n<td>&nbsp;a&lt;b</td>\n"
+        EXPECT_NE(text.find(crlf("<tr>\n<td>&nbsp;1</td>\n<td>&nbsp;<a href=\"#kod-WS102\">WS102</a></td>\n"
+                                 "<td>&nbsp;a&lt;b</td>\n"
                                  "<td>&nbsp;c&gt;d</td>\n<td>&nbsp;D&amp;&lt;</td>\n"
                                  "<td>&nbsp;&lt;script&gt;&amp;x</td>\n<td>&nbsp;&gt;</td>\n"
                                  "<td>&nbsp;" +

@@ -61,7 +61,7 @@ void check_four_formats(const ScratchDir& dir, const std::string& input, const s
     EXPECT_TRUE(test::has_text_footer(txt.report, c.errors, c.warnings));
     const RunResult htm = dir.run_belun({input, dir.path("r.htm")});
     ASSERT_EQ(htm.exit_code, 0);
-    EXPECT_TRUE(test::has_html_footer(htm.report));
+    EXPECT_TRUE(test::has_html_footer(htm.report, c.errors, c.warnings));
 }
 
 TEST(Hostile, EveryPrefixOfAValidDocumentEndsWithACompleteReport) {

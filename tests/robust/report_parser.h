@@ -164,8 +164,14 @@ inline bool has_text_footer(std::string_view report, long errors, long warnings)
     return report.ends_with(footer);
 }
 
-inline bool has_html_footer(std::string_view report) {
-    return report.ends_with("</tr>\r\n</table>\r\n</body>\r\n</html>\r\n");
+// The HTML report closes its summary, shows both totals (Windows-1250 "á") and ends the page.
+inline bool has_html_footer(std::string_view report, long errors, long warnings) {
+    char totals[128];
+    std::snprintf(totals, sizeof totals,
+                  "</tr>\r\n</table>\r\n<p id=\"celkem\"><b>Celkem chyb v\xE1hy E: %ld</b><br>\r\n"
+                  "Celkem chyb v\xE1hy W: %ld</p>\r\n",
+                  errors, warnings);
+    return report.find(totals) != std::string_view::npos && report.ends_with("</body>\r\n</html>\r\n");
 }
 
 }  // namespace tavon::test
