@@ -308,7 +308,7 @@
       tr.className = row[1][0] === 'E' ? 'e' : row[1][0] === 'W' ? 'w' : '';
       row.forEach((text, column) => {
         const td = document.createElement('td');
-        if (column === 1) td.append(catalogueLink(text, text));
+        if (column === 1) td.append(catalogueLink(text, 'kod-' + text));
         else if (column === 4) fieldLinks(td, text);
         else td.textContent = text;
         tr.append(td);

@@ -20,9 +20,12 @@ emcmake cmake -S "$root" -B "$out/cmake" -G Ninja -DCMAKE_BUILD_TYPE=Release -DT
 cmake --build "$out/cmake" --target belun_engine
 
 version=$(sed -n 's/^project(tavon VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
-katalog=$(find "$out/cmake" -maxdepth 2 -name katalog.html -print -quit)
+# The catalogue of codes and fields, which the build writes from docs/catalogue.txt; the page links
+# codes and fields to it.
+katalog=""
 rm -f "$out/katalog.html"
-if [ -n "$katalog" ]; then
+if [ -f "$out/cmake/doc/katalog.html" ]; then
+  katalog="$out/cmake/doc/katalog.html"
   cp "$katalog" "$out/katalog.html"
 fi
 node "$root/web/tools/bundle.js" "$out/bundle.js" "$out/cmake/web/belun-engine.js" "$out/cmake/web/belun-engine.wasm" \

@@ -130,16 +130,18 @@ test('a chosen file: totals, table, filters and the saved CSV report match the c
 
   // Codes and fields link to the catalogue where the build has one with their anchors.
   const katalog = path.join(site, 'katalog.html');
-  if (fs.existsSync(katalog)) {
+  assert.ok(fs.existsSync(katalog), 'the build has no catalogue');
+  {
     const ids = new Set([...fs.readFileSync(katalog, 'utf8').matchAll(/\bid="([^"]+)"/g)].map((m) => m[1]));
     const links = await page.evaluate(`[...document.querySelectorAll('#radky tr')].map((tr) =>
       [1, 4].map((c) => [...tr.cells[c].querySelectorAll('a')].map((a) => a.getAttribute('href'))))`);
     links.forEach(([codeLinks, fieldLinks], i) => {
       const [, code, , , fields] = expected.rows[i];
-      assert.deepStrictEqual(codeLinks, ids.has(code) ? [`katalog.html#${code}`] : []);
+      assert.deepStrictEqual(codeLinks, ids.has(`kod-${code}`) ? [`katalog.html#kod-${code}`] : []);
       const named = (fields.match(/[A-Za-z][A-Za-z0-9_]*/g) || []).filter((f) => ids.has('pole-' + f));
       assert.deepStrictEqual(fieldLinks, named.map((f) => `katalog.html#pole-${f}`));
     });
+    assert.ok(links.some(([codeLinks]) => codeLinks.length), 'no code is linked to the catalogue');
   }
 
   // Filters: warnings only, then a code, then a search.
