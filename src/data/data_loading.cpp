@@ -43,9 +43,9 @@ std::string describe(const data::Problem& p, const data::ListFormat* format) {
                    in_quotes(p.text);
         }
         case data::Problem::TooFewEntries:
-            return std::string(cz("seznam má jen ").view()) + p.text +
-                   std::string(cz(" položek, potřebuje nejméně ").view()) +
-                   std::to_string(format->min_entries);
+            // Worded so that no count needs its own plural form.
+            return std::string(cz("seznam je příliš krátký (položek: ").view()) + p.text +
+                   std::string(cz(", potřeba nejméně ").view()) + std::to_string(format->min_entries) + ")";
         case data::Problem::NotANumber:
             return std::string(cz("není to IČO (jen číslice)").view()) + in_quotes(p.text);
         case data::Problem::NumberTooLong:

@@ -27,7 +27,8 @@ TEST(DataFolder, BrokenFilesAreRefusedBeforeAnythingIsWritten) {
         {"kzam.txt", "01010\n0101\n", "kzam.txt, řádek 2: kód nemá délku 5 znaků („0101“)"},
         {"nuts.txt", "# NUTS\nCZ0101\nCZ-101\n",
          "nuts.txt, řádek 3: kód obsahuje nepovolené znaky („CZ-101“)"},
-        {"staty.txt", "CZ\nCZE\n", "staty.txt, řádek 2: seznam má jen 2 položek, potřebuje nejméně 6"},
+        {"staty.txt", "CZ\nCZE\n",
+         "staty.txt, řádek 2: seznam je příliš krátký (položek: 2, potřeba nejméně 6)"},
         {"predkladatele.txt", "10000003\n1000000A\n",
          "predkladatele.txt, řádek 2: není to IČO (jen číslice) („1000000A“)"},
         {"predkladatele.txt", "123456789\n",
@@ -68,7 +69,8 @@ TEST(DataFolder, ReportAndConsoleNameTheDataSet) {
                                      {"a.xml", "r.htm", "-d", "d"});
     EXPECT_EQ(run.exit_code, 0);
     // Only the occupation list is the campaign's: the registers are still samples.
-    const std::string name = cp1250("DUV 2006 <ověřeno> (d); registry nebo kódy zaměstnání jsou vzorové, jen na zkoušku");
+    const std::string name =
+        cp1250("DUV 2006 <ověřeno> (d); registry nebo kódy zaměstnání jsou vzorové, jen na zkoušku");
     EXPECT_NE(run.console.find("\nData: " + name + "\n"), std::string::npos) << run.console;
     EXPECT_NE(run.report.find(
                   cp1250("<tr><td colspan=5>&nbsp;Data: DUV 2006 &lt;ověřeno&gt; (d); registry nebo kódy")),
