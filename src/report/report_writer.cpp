@@ -84,64 +84,64 @@ void ReportWriter::finding(const Finding& f) {
             for (std::string_view s :
                  {f.line, f.code, f.employer, f.employee, f.field, f.value, f.expected}) {
                 w.write_csv(s);
-                w.write(";");
+                w.write_exact(";");
             }
             w.write_csv(f.description);
-            w.write("\n");
+            w.write_exact("\r\n");
             break;
         case ReportFormat::Text:
             w.write_right(f.line, 9);
-            w.write("  ");
+            w.write_exact("  ");
             w.write_right(f.code, 5);
-            w.write(" ");
+            w.write_exact(" ");
             w.write_right(f.employer, 9);
-            w.write("  ");
+            w.write_exact("  ");
             w.write_right(f.employee, 9);
-            w.write(" ");
+            w.write_exact(" ");
             w.write_right(f.field, 7);
-            w.write("  ");
+            w.write_exact("  ");
             w.write_right(f.value, 10);
-            w.write("  ");
+            w.write_exact("  ");
             w.write_right(f.expected, 10);
-            w.write("  ");
+            w.write_exact("  ");
             w.write_right(f.description, 30);
-            w.write("\n");
+            w.write_exact("\r\n");
             break;
         case ReportFormat::Xml:
-            w.write("<Chyba>\n<Radek>");
+            w.write_exact("<Chyba>\r\n<Radek>");
             w.write_xml(f.line);
-            w.write("</Radek>\n<KodChyby>");
+            w.write_exact("</Radek>\r\n<KodChyby>");
             w.write_xml(f.code);
-            w.write("</KodChyby>\n<Zamestnavatel>");
+            w.write_exact("</KodChyby>\r\n<Zamestnavatel>");
             w.write_xml(f.employer);
-            w.write("</Zamestnavatel>\n<Zamestnanec>");
+            w.write_exact("</Zamestnavatel>\r\n<Zamestnanec>");
             w.write_xml(f.employee);
-            w.write("</Zamestnanec>\n<Prvek>");
+            w.write_exact("</Zamestnanec>\r\n<Prvek>");
             w.write_xml(f.field);
-            w.write("</Prvek>\n<Hodnota>");
+            w.write_exact("</Prvek>\r\n<Hodnota>");
             w.write_xml(f.value);
-            w.write("</Hodnota>\n<DelkaHodn>");
+            w.write_exact("</Hodnota>\r\n<DelkaHodn>");
             w.write_xml(f.expected);
-            w.write("</DelkaHodn>\n<Popis>");
+            w.write_exact("</DelkaHodn>\r\n<Popis>");
             w.write_xml(f.description);
-            w.write("</Popis>\n</Chyba>\n");
+            w.write_exact("</Popis>\r\n</Chyba>\r\n");
             break;
         case ReportFormat::Html: {
             // An error's code in bold; the code and the fields link to their explanations.
             const bool bold = f.severity() == Severity::Error;
-            w.write("<tr>\n");
+            w.write_exact("<tr>\r\n");
             int column = 0;
             for (std::string_view s :
                  {f.line, f.code, f.employer, f.employee, f.field, f.value, f.expected, f.description}) {
                 const bool b = bold && column == 1;
-                w.write(b ? "<td><b>&nbsp;" : "<td>&nbsp;");
+                w.write_exact(b ? "<td><b>&nbsp;" : "<td>&nbsp;");
                 if (column == 1 && row >= 0)
                     write_code_link(s);
                 else if (column == 4)
                     write_field_links(s);
                 else
                     w.write_html(s);
-                w.write(b ? "</b></td>\n" : "</td>\n");
+                w.write_exact(b ? "</b></td>\r\n" : "</td>\r\n");
                 ++column;
             }
             break;
@@ -149,7 +149,8 @@ void ReportWriter::finding(const Finding& f) {
     }
 }
 
-void ReportWriter::header(std::string_view date_time, std::string_view document_name, std::string_view data_set) {
+void ReportWriter::header(std::string_view date_time, std::string_view document_name,
+                          std::string_view data_set) {
     TextWriter& w = *out_;
     switch (format_) {
         case ReportFormat::Text:
@@ -285,11 +286,11 @@ void ReportWriter::footer(const Totals& totals) {
 
 void ReportWriter::write_code_link(std::string_view code) {
     TextWriter& w = *out_;
-    w.write("<a href=\"#kod-");
+    w.write_exact("<a href=\"#kod-");
     w.write_html(code);
-    w.write("\">");
+    w.write_exact("\">");
     w.write_html(code);
-    w.write("</a>");
+    w.write_exact("</a>");
 }
 
 void ReportWriter::write_field_links(std::string_view text) {
@@ -302,11 +303,11 @@ void ReportWriter::write_field_links(std::string_view text) {
         const int field = separator ? -1 : field_entry_index(part);
         if (field >= 0) {
             fields_named_[static_cast<std::size_t>(field)] = true;
-            w.write("<a href=\"#pole-");
+            w.write_exact("<a href=\"#pole-");
             w.write(part);
-            w.write("\">");
+            w.write_exact("\">");
             w.write(part);
-            w.write("</a>");
+            w.write_exact("</a>");
         } else {
             w.write_html(part);
         }

@@ -25,7 +25,7 @@ void TextWriter::flush() {
     used_ = 0;
 }
 
-void TextWriter::put(std::string_view s) {
+void TextWriter::put_long(std::string_view s) {
     if (s.empty()) return;  // an empty view may have no data pointer, which memcpy must not get
     if (buffer_.size() - used_ < s.size()) {
         flush();
