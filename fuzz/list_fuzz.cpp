@@ -1,11 +1,23 @@
 // The input split into two files named by a list file: the files of a list are read as one
-// text, so the reports and the output file must be those of the joined document.
+// text, so the reports and the output file must be those of the joined document. Only the encoding
+// finding (ES310) may differ: each file's bytes are judged on their own, as each file was saved on
+// its own.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "fuzz/properties.h"
+
+namespace {
+
+tavon::fuzz::ReportContents without_encoding_finding(tavon::fuzz::ReportContents o) {
+    o.errors -=
+        static_cast<long>(std::erase_if(o.rows, [](const tavon::fuzz::Row& r) { return r[1] == "ES310"; }));
+    return o;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tavon::fuzz;
@@ -24,10 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ReportContents joined = check_all_formats(scratch_path("c.xml"), data[0], &joined_copy);
 
     const std::string list = "@" + scratch_path("l.txt");
-    const RunResult csv =
-        run_belun({list, scratch_path("s.csv"), scratch_path("s.xml")}, scratch_path("s.csv"), scratch_path("s.xml"));
+    const RunResult csv = run_belun({list, scratch_path("s.csv"), scratch_path("s.xml")},
+                                    scratch_path("s.csv"), scratch_path("s.xml"));
     const ReportContents o = check_csv(csv.report);
-    check_same(joined, o, "list against joined document (CSV)");
+    check_same(without_encoding_finding(joined), without_encoding_finding(o),
+               "list against joined document (CSV)");
     check_console(csv.console, o);
     if (csv.copy != joined_copy) fail("output file of the list differs from the joined document's");
 
