@@ -1,12 +1,13 @@
 # Installation and packages.
 #
-#   cmake --install build --prefix /usr/local     belun, belun-folder, their manual pages, the licence
-#                                                  and the example documents
+#   cmake --install build --prefix /usr/local     belun, belun-folder, belun-batch, their manual
+#                                                  pages, the licence and the example documents
 #   cpack --config build/CPackConfig.cmake         a Debian package (a ZIP when cross-compiled for
 #                                                  Windows, see cmake/mingw-w64.cmake)
 #
-# Layout on Linux: bin/belun, bin/belun-folder (tools/validate-folder.sh), share/man/man1/belun.1.gz
-# and belun-folder.1.gz, share/doc/belun/{README.md,katalog.html,LICENSE,docs/,examples/,data-vzor/}.
+# Layout on Linux: bin/belun, bin/belun-folder (tools/validate-folder.sh), bin/belun-batch (its
+# helper), share/man/man1/belun.1.gz, belun-folder.1.gz and belun-batch.1.gz,
+# share/doc/belun/{README.md,katalog.html,LICENSE,docs/,examples/,data-vzor/}.
 # The Debian package has the Debian copyright file and changelog.Debian.gz in place of LICENSE
 # (packaging/install-docs.cmake). belun.1 and katalog.html are generated (cmake/tavon_catalogue.cmake).
 #
@@ -96,7 +97,8 @@ if(WIN32)
   install(FILES ${_tavon_sample_data} DESTINATION data-vzor)
 else()
   set(_tavon_doc_dir "${CMAKE_INSTALL_DATAROOTDIR}/doc/${TAVON_PACKAGE_NAME}")
-  install(TARGETS belun RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+  # belun-batch beside belun: belun-folder looks for it there.
+  install(TARGETS belun belun-batch RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
   install(PROGRAMS "${PROJECT_SOURCE_DIR}/tools/validate-folder.sh" DESTINATION "${CMAKE_INSTALL_BINDIR}"
           RENAME belun-folder)
   install(FILES "${PROJECT_SOURCE_DIR}/README.md" ${_tavon_docs} DESTINATION "${_tavon_doc_dir}")
@@ -111,7 +113,7 @@ else()
     set(TAVON_PACKAGE_NAME \"${TAVON_PACKAGE_NAME}\")
     set(TAVON_SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")
     set(TAVON_STAGING_DIR \"${CMAKE_BINARY_DIR}/packaging/install\")
-    set(TAVON_MAN_PAGES \"${TAVON_MANUAL_PAGE};${PROJECT_SOURCE_DIR}/man/belun-folder.1\")
+    set(TAVON_MAN_PAGES \"${TAVON_MANUAL_PAGE};${PROJECT_SOURCE_DIR}/man/belun-folder.1;${PROJECT_SOURCE_DIR}/man/belun-batch.1\")
     set(TAVON_MAN_DIR \"${CMAKE_INSTALL_MANDIR}\")
     set(TAVON_DOC_DIR \"${_tavon_doc_dir}\")
     set(TAVON_DATAROOT_DIR \"${CMAKE_INSTALL_DATAROOTDIR}\")")

@@ -34,6 +34,7 @@ awk 'length > 80 {exit 1}' <<<"$long" || fail "a line of the long description is
 
 contents=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | LC_ALL=C sort)
 expected="./usr/bin/belun
+./usr/bin/belun-batch
 ./usr/bin/belun-folder
 ./usr/share/doc/belun/README.md
 ./usr/share/doc/belun/changelog.Debian.gz
@@ -57,6 +58,7 @@ expected="./usr/bin/belun
 ./usr/share/doc/belun/examples/duv-ok.xml
 ./usr/share/doc/belun/katalog.html
 ./usr/share/lintian/overrides/belun
+./usr/share/man/man1/belun-batch.1.gz
 ./usr/share/man/man1/belun-folder.1.gz
 ./usr/share/man/man1/belun.1.gz"
 [[ $contents == "$expected" ]] || fail "package contents differ:

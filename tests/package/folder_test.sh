@@ -4,7 +4,8 @@
 # summary and an exit code that tells that some files have errors. The folder's name has a dot and
 # one document's name has dots, which become underscores in the report's name. Then a single
 # file, into another folder, in another format; and a reports folder so far away that the documents
-# are named to belun through a list file.
+# are named to belun through a list file. Last, a name too long for belun, and the same folder
+# checked by belun alone, a process per file, as where belun-batch is not beside it.
 #
 #   folder_test.sh SOURCE-DIR
 set -euo pipefail
@@ -49,4 +50,24 @@ far="$scratch/r/r/r/r/r/r/r/r/r/r/r/r"  # twelve levels down: "../" twelve times
 "$script" "$folder" 2 csv "$far" >/dev/null || [[ $? -eq 2 ]] || fail "exit code $? with the far reports folder"
 cmp -s "$folder/reports/chyby_2006.csv" "$far/chyby_2006.csv" || fail "report through a list file differs"
 [[ -z $(find "$far" -name '*.list') ]] || fail "list files left behind: $(ls "$far")"
+
+long="$(printf 'n%.0s' {1..70}).xml"
+cp "$source_dir/examples/duv-ok.xml" "$folder/$long"
+[[ -x $(dirname "$BELUN")/belun-batch ]] || fail "no belun-batch beside $BELUN"
+mkdir "$scratch/program"
+cp "$BELUN" "$scratch/program/belun"
+declare -A lines
+for way in batch solo; do
+  program=$BELUN
+  [[ $way == solo ]] && program=$scratch/program/belun
+  rc=0
+  lines[$way]=$(BELUN=$program "$script" "$folder" 2 txt "$scratch/$way") || rc=$?
+  [[ $rc -eq 1 ]] || fail "$way: exit code $rc, expected 1 (a file not checked): ${lines[$way]}"
+  grep -qxF "NOT CHECKED     $folder/$long: name too long for belun (60 characters)" <<<"${lines[$way]}" ||
+    fail "$way: no line for the long name in: ${lines[$way]}"
+  [[ $(find "$scratch/$way" -type f | wc -l) -eq 3 ]] || fail "$way: reports: $(ls -A "$scratch/$way")"
+done
+[[ ${lines[batch]//"$scratch/batch"/R} == "${lines[solo]//"$scratch/solo"/R}" ]] ||
+  fail "belun-batch and belun alone differ: ${lines[batch]} // ${lines[solo]}"
+for report in "$scratch"/batch/*; do same_report "$report" "$scratch/solo/${report##*/}"; done
 echo "$summary"

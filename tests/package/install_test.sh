@@ -19,6 +19,7 @@ prefix="$scratch/prefix"
 }
 
 expected="bin/belun
+bin/belun-batch
 bin/belun-folder
 share/doc/belun/LICENSE
 share/doc/belun/README.md
@@ -40,6 +41,7 @@ share/doc/belun/docs/report.png
 share/doc/belun/examples/duv-chyby.xml
 share/doc/belun/examples/duv-ok.xml
 share/doc/belun/katalog.html
+share/man/man1/belun-batch.1.gz
 share/man/man1/belun-folder.1.gz
 share/man/man1/belun.1.gz"
 actual=$(cd "$prefix" && find . -type f -o -type l | sed 's#^\./##' | LC_ALL=C sort)
