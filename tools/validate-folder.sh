@@ -134,16 +134,21 @@ check_in_one_process() {
     pairs+=("$input" "$report")
   done
   if ((${#files[@]} > 0)); then
+    printf '%s\0' "${pairs[@]}" | "$BATCH" "$JOBS" >"$WORK/batch" || true
     while IFS= read -r line; do
       print_result "${files[i]}" "$REPORTS/${reports[i]}" "${line%%$'\t'*}" "${line#*$'\t'}"
       i=$((i + 1))
-    done < <(printf '%s\0' "${pairs[@]}" | "$BATCH" "$JOBS")
+    done <"$WORK/batch"
   fi
   ((${#lists[@]} == 0)) || rm -f "${lists[@]}"
   for ((; i < ${#files[@]}; i++)); do
     printf 'failed\t-\t-\t%s\t%s\n' "${files[i]}" "belun-batch ended without checking it"
   done
 }
+
+# Lines are read from files, not pipes: bash reads a pipe one byte at a time.
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/belun-folder.XXXXXX")
+trap 'rm -rf -- "$WORK"' EXIT
 
 export -f prepare print_result check_files
 export BELUN_PATH=$belun REPORTS=$reports FORMAT=$format FROM_REPORTS=$from_reports
@@ -153,13 +158,13 @@ export BELUN_PATH=$belun REPORTS=$reports FORMAT=$format FROM_REPORTS=$from_repo
 # workers still finish together.
 BATCH=$(dirname "$belun")/belun-batch JOBS=$jobs
 if [[ -f $BATCH && -x $BATCH ]]; then
-  results=$(check_in_one_process "${files[@]}" | LC_ALL=C sort -t $'\t' -k4)
+  check_in_one_process "${files[@]}" | LC_ALL=C sort -t $'\t' -k4 >"$WORK/results"
 else
   per_call=$(((${#files[@]} + 4 * jobs - 1) / (4 * jobs)))
   ((per_call <= 16)) || per_call=16
   # shellcheck disable=SC2016  # "$@" is expanded by the bash that xargs starts
-  results=$(printf '%s\0' "${files[@]}" | xargs -0 -n "$per_call" -P "$jobs" bash -c 'check_files "$@"' check_files |
-    LC_ALL=C sort -t $'\t' -k4)
+  printf '%s\0' "${files[@]}" | xargs -0 -n "$per_call" -P "$jobs" bash -c 'check_files "$@"' check_files |
+    LC_ALL=C sort -t $'\t' -k4 >"$WORK/results"
 fi
 
 count=0
@@ -174,7 +179,7 @@ while IFS=$'\t' read -r state e w file rest; do
     failed=$((failed + 1))
     printf 'NOT CHECKED     %s: %s\n' "$file" "$rest"
   fi
-done <<<"$results"
+done <"$WORK/results"
 echo "files: $count, checked: $((count - failed)), with errors: $with_errors, not checked: $failed"
 if ((failed > 0)); then exit 1; fi
 if ((with_errors > 0)); then exit 2; fi
