@@ -9,8 +9,10 @@
 // code, a tab, and what belun would have written to the console, its line ends turned into spaces
 // (trailing ones left out). Each run is exactly `belun DOCUMENT REPORT` with standard output not a
 // terminal, the data folder beside this executable taken as belun takes the one beside itself.
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -56,8 +58,11 @@ std::string check(const std::string& document, const std::string& report, const 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int jobs = argc == 2 ? std::atoi(argv[1]) : 0;
-    if (jobs < 1 || jobs > 256) {
+    // Any count of jobs the folder script accepts; more threads than files or than 256 bring nothing.
+    char* end = nullptr;
+    const long long asked = argc == 2 ? std::strtoll(argv[1], &end, 10) : 0;
+    const int jobs = static_cast<int>(std::min(asked, 256LL));
+    if (asked < 1 || *end != '\0') {
         std::fprintf(stderr, "usage: belun-batch JOBS < NUL-terminated pairs of document and report\n");
         return 2;
     }
