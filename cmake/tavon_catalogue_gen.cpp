@@ -26,7 +26,7 @@
 
 namespace {
 
-using tavon::FieldSpec;
+using tavon::FieldDefinition;
 
 // --- Characters ---------------------------------------------------------------------------------
 
@@ -138,7 +138,7 @@ struct Entry {
 };
 
 struct Field {
-    const FieldSpec* spec;
+    const FieldDefinition* definition;
     int block;  // 0 submitter, 1 employer, 2 employee
 };
 
@@ -168,7 +168,7 @@ class Catalogue {
     }
     const Field* field(std::string_view word) const {
         for (const auto& f : fields_)
-            if (f.spec->name == word) return &f;
+            if (f.definition->name == word) return &f;
         return nullptr;
     }
     // A word of a text that names a code or field: codes, and the fields whose names are no Czech
@@ -188,7 +188,7 @@ class Catalogue {
 
   private:
     template <std::size_t N>
-    void add_fields(const std::array<FieldSpec, N>& table, int block) {
+    void add_fields(const std::array<FieldDefinition, N>& table, int block) {
         for (std::size_t i = 0; i + 1 < N; ++i) fields_.push_back({&table[i], block});
     }
     void finish(std::optional<Entry>& entry);
@@ -356,8 +356,8 @@ void Catalogue::check_complete() {
         if (!index_.count("code " + c))
             faults_.push_back(file_ + ": the code " + c + " of the error table has no entry");
     for (const auto& f : fields_)
-        if (!index_.count("field " + std::string(f.spec->name)))
-            faults_.push_back(file_ + ": the field " + std::string(f.spec->name) +
+        if (!index_.count("field " + std::string(f.definition->name)))
+            faults_.push_back(file_ + ": the field " + std::string(f.definition->name) +
                               " of the attribute tables has no entry");
 }
 
@@ -450,7 +450,7 @@ std::string quoted_bound(std::string_view bound) {
 
 // Type, length and range of a field as the attribute tables define them, and its code.
 std::string field_facts(const Field& f) {
-    const FieldSpec& s = *f.spec;
+    const FieldDefinition& s = *f.definition;
     static const char* const kBlocks[] = {"údaje předkladatele (na začátku souboru)",
                                           "údaje zaměstnavatele (prvek zamestnavatel)",
                                           "záznam zaměstnance (prvek zamestnanec)"};
@@ -528,13 +528,13 @@ std::string page(const Catalogue& cat) {
     for (const auto& c : cat.codes()) out += linked(cat, code_entry_html(cat, cat.code_entry(c)));
     out += "<h2 id=\"prvky\">Prvky</h2>\n<table>\n";
     for (const auto& f : cat.fields()) {
-        const std::string name(f.spec->name);
+        const std::string name(f.definition->name);
         out += "<tr><td><a href=\"#pole-" + name + "\">" + name + "</a></td><td>" +
                linked(cat, marked_html(cat, cat.field_entry(name).values.at("title"))) + "</td></tr>\n";
     }
     out += "</table>\n";
     for (const auto& f : cat.fields()) {
-        const std::string name(f.spec->name);
+        const std::string name(f.definition->name);
         out += linked(cat, field_entry_html(cat, f, cat.field_entry(name)));
     }
     return out + "</body>\n</html>\n";
@@ -580,7 +580,7 @@ std::string include(const Catalogue& cat) {
                cpp_literal(to_windows_1250(code_entry_html(cat, cat.code_entry(c)))) + "},\n";
     out += "};\n\ninline constexpr CatalogueEntry kFieldEntries[] = {\n";
     for (const auto& f : cat.fields()) {
-        const std::string name(f.spec->name);
+        const std::string name(f.definition->name);
         out += "    {\"" + name + "\",\n        " +
                cpp_literal(to_windows_1250(field_entry_html(cat, f, cat.field_entry(name)))) + "},\n";
     }

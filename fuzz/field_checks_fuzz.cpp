@@ -95,10 +95,10 @@ bool is_number(std::string_view v, char type) {
     return true;
 }
 
-std::string length_text(const FieldSpec& spec) {
+std::string length_text(const FieldDefinition& definition) {
     std::string s = "d\xE9lka ";  // Windows-1250
-    s += std::to_string(spec.min_length);
-    if (spec.max_length != spec.min_length) s += " - " + std::to_string(spec.max_length);
+    s += std::to_string(definition.min_length);
+    if (definition.max_length != definition.min_length) s += " - " + std::to_string(definition.max_length);
     return s;
 }
 
@@ -177,7 +177,7 @@ class Harness {
 
     // The steps of the generic check for one occurrence, and what they must have left.
     template <std::size_t Rows>
-    void expect(const std::array<FieldSpec, Rows>& table, const RecordFields<Rows>& fields,
+    void expect(const std::array<FieldDefinition, Rows>& table, const RecordFields<Rows>& fields,
                 RecordModel& model, std::string_view name, std::string_view content,
                 std::span<const Finding> made, const FieldOutcome* outcome, Kind kind) {
         const std::string here(lines_.text());
@@ -203,7 +203,7 @@ class Harness {
             return;
         }
         const auto i = static_cast<std::size_t>(row);
-        const FieldSpec& spec = table[i];
+        const FieldDefinition& definition = table[i];
         ++model.count[i];
         model.line[i] = lines_.number();
         ++model.order;
@@ -221,8 +221,9 @@ class Harness {
                 if (f.field != name || f.value != content || f.line != here ||
                     (expected_known && f.expected != table[static_cast<std::size_t>(model.order)].name))
                     fail("ES305 with wrong texts", what + dump(made));
-            } else if (f.code == spec.code && (f.expected == "?" || f.expected.rfind("d\xE9lka ", 0) == 0)) {
-                if (!is(f, spec.code, f.expected))
+            } else if (f.code == definition.code &&
+                       (f.expected == "?" || f.expected.rfind("d\xE9lka ", 0) == 0)) {
+                if (!is(f, definition.code, f.expected))
                     fail("generic finding with wrong texts", what + dump(made));
                 generic.push_back(f.expected);
             } else {
@@ -233,11 +234,11 @@ class Harness {
             fail(order_seen ? "ES305 for a field in its place" : "no ES305 for a field out of place",
                  what + " order " + std::to_string(model.order) + dump(made));
 
-        const bool numeric = kind != Kind::Submitter && spec.has_number_range();
+        const bool numeric = kind != Kind::Submitter && definition.has_number_range();
         const bool stops = [&] {
             // Conversion.
             if (numeric) {
-                if (!is_number(content, spec.type)) {
+                if (!is_number(content, definition.type)) {
                     if (generic != std::vector<std::string>{"?"})
                         fail("refused number: not exactly one finding with \"?\"", what + dump(made));
                     return true;
@@ -248,9 +249,9 @@ class Harness {
             }
             // Length.
             const auto length = static_cast<long long>(content.size());
-            if (length < spec.min_length || length > spec.max_length) {
-                if (generic != std::vector<std::string>{length_text(spec)})
-                    fail("length outside the bounds: not exactly one finding with " + length_text(spec),
+            if (length < definition.min_length || length > definition.max_length) {
+                if (generic != std::vector<std::string>{length_text(definition)})
+                    fail("length outside the bounds: not exactly one finding with " + length_text(definition),
                          what + dump(made));
                 return true;
             }
@@ -261,11 +262,11 @@ class Harness {
             // Range.
             bool outside = false;
             if (numeric) {
-                outside = model.value[i] < kNumberBounds[static_cast<std::size_t>(spec.range_from)] ||
-                          model.value[i] > kNumberBounds[static_cast<std::size_t>(spec.range_to)];
-            } else if (spec.has_text_range()) {
-                outside = content < kTextBounds[static_cast<std::size_t>(spec.range_from - 1000)] ||
-                          content > kTextBounds[static_cast<std::size_t>(spec.range_to - 1000)];
+                outside = model.value[i] < kNumberBounds[static_cast<std::size_t>(definition.range_from)] ||
+                          model.value[i] > kNumberBounds[static_cast<std::size_t>(definition.range_to)];
+            } else if (definition.has_text_range()) {
+                outside = content < kTextBounds[static_cast<std::size_t>(definition.range_from - 1000)] ||
+                          content > kTextBounds[static_cast<std::size_t>(definition.range_to - 1000)];
             }
             if (generic != (outside ? std::vector<std::string>{"?"} : std::vector<std::string>{}))
                 fail(outside ? "value outside the range: not exactly one finding with \"?\""
@@ -284,7 +285,7 @@ class Harness {
         if (outcome) {
             if (outcome->row != row) fail("outcome row", what);
             if (outcome->passed == stops) fail("outcome passed", what);
-            const bool converted = !numeric || is_number(content, spec.type);
+            const bool converted = !numeric || is_number(content, definition.type);
             if (outcome->has_value != converted) fail("outcome has_value", what);
             if (converted && outcome->number != model.value[i]) fail("outcome number", what);
         }
@@ -320,7 +321,7 @@ class Harness {
     // The presence findings at a record start: ES303 for each field never given, ES304 with the count
     // for each one given more than once, in table order, and nothing else.
     template <std::size_t Rows>
-    void presence(const std::array<FieldSpec, Rows>& table, const RecordFields<Rows>& fields,
+    void presence(const std::array<FieldDefinition, Rows>& table, const RecordFields<Rows>& fields,
                   const RecordModel& model, Kind kind, std::string_view value, bool zero_instead_of_name) {
         compare(fields, model, "presence", kind);
         const std::size_t before = collector_.findings.size();

@@ -7,7 +7,7 @@ namespace {
 
 // Field codes are "AA" and four digits: index the rows of each table by those digits.
 template <std::size_t N>
-constexpr std::array<std::int8_t, 10000> index_by_code(const std::array<FieldSpec, N>& table) {
+constexpr std::array<std::int8_t, 10000> index_by_code(const std::array<FieldDefinition, N>& table) {
     std::array<std::int8_t, 10000> idx{};
     idx.fill(-1);
     for (std::size_t i = 0; i + 1 < N; ++i) {
@@ -27,7 +27,7 @@ constexpr auto kEmployeeIndex = index_by_code(kEmployeeFields);
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 template <std::size_t R>
-int find_row(const std::array<FieldSpec, R>& table, const std::array<std::int8_t, 10000>& index,
+int find_row(const std::array<FieldDefinition, R>& table, const std::array<std::int8_t, 10000>& index,
              std::string_view name) {
     if (name.size() == 6 && name[0] == 'A' && name[1] == 'A' && is_digit(name[2]) && is_digit(name[3]) &&
         is_digit(name[4]) && is_digit(name[5]))

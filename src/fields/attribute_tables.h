@@ -14,7 +14,8 @@
 
 namespace tavon {
 
-struct FieldSpec {
+// One row of an attribute table: what a field named so must look like.
+struct FieldDefinition {
     std::string_view name;  // element name
     int min_length;         // inclusive length bounds in bytes
     int max_length;
@@ -60,7 +61,7 @@ inline constexpr std::array<std::string_view, 23> kTextBounds = {"2006",
                                                                  "00000",
                                                                  "zzzzz"};
 
-inline constexpr std::array<FieldSpec, 9> kSubmitterFields = {{
+inline constexpr std::array<FieldDefinition, 9> kSubmitterFields = {{
     {"rok", 4, 4, 1000, 1000, "ER209", 'S'},
     {"AA0226", 3, 3, 1001, 1001, "EL030", 'S'},
     {"ICOpredkladatele", 8, 8, 0, 1, "ESICO", 'N'},
@@ -72,7 +73,7 @@ inline constexpr std::array<FieldSpec, 9> kSubmitterFields = {{
     {"KoNeCP", 0, 0, 0, 0, "X", ' '},
 }};
 
-inline constexpr std::array<FieldSpec, 12> kEmployerFields = {{
+inline constexpr std::array<FieldDefinition, 12> kEmployerFields = {{
     {"AA0017", 8, 8, 2, 1, "ES017", 'N'},
     {"AA0113", 0, 10, 1007, 1003, "ES113", 'S'},
     {"AA0019", 3, 3, 1008, 1009, "ES019", 'S'},
@@ -87,7 +88,7 @@ inline constexpr std::array<FieldSpec, 12> kEmployerFields = {{
     {"KoNeCT", 0, 0, 0, 0, "X", ' '},
 }};
 
-inline constexpr std::array<FieldSpec, 59> kEmployeeFields = {{
+inline constexpr std::array<FieldDefinition, 59> kEmployeeFields = {{
     {"AA0126", 1, 10, 1007, 1014, "ES126", 'S'},
     {"AA0231", 4, 4, 8, 9, "EL002", 'N'},
     {"AA0211", 1, 1, 1015, 1016, "EL032", 'S'},

@@ -21,16 +21,19 @@ void FieldChecks::report_order(std::string_view name, std::string_view content, 
     reporter_.report_here("ES305", name, content, expected);
 }
 
-void FieldChecks::report_length(const FieldSpec& spec, std::string_view name, std::string_view content) {
+void FieldChecks::report_length(const FieldDefinition& definition, std::string_view name,
+                                std::string_view content) {
     static constexpr auto kLength = cz<8>("délka ");
     std::string expected(kLength.view());
-    expected += spec.min_length == spec.max_length ? Fmt("%d", spec.min_length)
-                                                   : Fmt("%d - %d", spec.min_length, spec.max_length);
-    reporter_.report_here(spec.code, name, content, expected);
+    expected += definition.min_length == definition.max_length
+                    ? Fmt("%d", definition.min_length)
+                    : Fmt("%d - %d", definition.min_length, definition.max_length);
+    reporter_.report_here(definition.code, name, content, expected);
 }
 
-void FieldChecks::report_value(const FieldSpec& spec, std::string_view name, std::string_view content) {
-    reporter_.report_here(spec.code, name, content, "?");
+void FieldChecks::report_value(const FieldDefinition& definition, std::string_view name,
+                               std::string_view content) {
+    reporter_.report_here(definition.code, name, content, "?");
 }
 
 void FieldChecks::submitter_field(std::string_view name, std::string_view content) {

@@ -28,21 +28,21 @@ struct RowLimits {
 };
 
 template <std::size_t Rows>
-constexpr std::array<RowLimits, Rows> limits_of(const std::array<FieldSpec, Rows>& table) {
+constexpr std::array<RowLimits, Rows> limits_of(const std::array<FieldDefinition, Rows>& table) {
     std::array<RowLimits, Rows> limits{};
     for (std::size_t i = 0; i < Rows; ++i) {
-        const FieldSpec& spec = table[i];
+        const FieldDefinition& definition = table[i];
         RowLimits& l = limits[i];
-        l.min_length = static_cast<std::size_t>(spec.min_length);
-        l.length_span = static_cast<std::size_t>(spec.max_length - spec.min_length);
-        l.number_range = spec.has_number_range();
-        l.text_range = spec.has_text_range();
+        l.min_length = static_cast<std::size_t>(definition.min_length);
+        l.length_span = static_cast<std::size_t>(definition.max_length - definition.min_length);
+        l.number_range = definition.has_number_range();
+        l.text_range = definition.has_text_range();
         if (l.number_range) {
-            l.low = kNumberBounds[static_cast<std::size_t>(spec.range_from)];
-            l.high = kNumberBounds[static_cast<std::size_t>(spec.range_to)];
+            l.low = kNumberBounds[static_cast<std::size_t>(definition.range_from)];
+            l.high = kNumberBounds[static_cast<std::size_t>(definition.range_to)];
         } else if (l.text_range) {
-            l.low_text = kTextBounds[static_cast<std::size_t>(spec.range_from - 1000)];
-            l.high_text = kTextBounds[static_cast<std::size_t>(spec.range_to - 1000)];
+            l.low_text = kTextBounds[static_cast<std::size_t>(definition.range_from - 1000)];
+            l.high_text = kTextBounds[static_cast<std::size_t>(definition.range_to - 1000)];
         }
     }
     return limits;
@@ -114,15 +114,17 @@ class FieldChecks {
   private:
     enum class Kind { Submitter, Employer, Employee };
     template <Kind kind, std::size_t Rows>
-    FieldOutcome check(const std::array<FieldSpec, Rows>& table,
+    FieldOutcome check(const std::array<FieldDefinition, Rows>& table,
                        const std::array<detail::RowLimits, Rows>& limits, int row, RecordFields<Rows>& fields,
                        std::string_view name, std::string_view content);
     // The findings of the generic check, kept out of its common path.
     [[gnu::cold]] void report_unknown(std::string_view name, std::string_view content);
     [[gnu::cold]] void report_order(std::string_view name, std::string_view content,
                                     std::string_view expected);
-    [[gnu::cold]] void report_length(const FieldSpec& spec, std::string_view name, std::string_view content);
-    [[gnu::cold]] void report_value(const FieldSpec& spec, std::string_view name, std::string_view content);
+    [[gnu::cold]] void report_length(const FieldDefinition& definition, std::string_view name,
+                                     std::string_view content);
+    [[gnu::cold]] void report_value(const FieldDefinition& definition, std::string_view name,
+                                    std::string_view content);
     void submitter_actions(int row, std::string_view content);
     void employer_actions(int row, std::string_view content, double number);
     void employee_actions(int row, std::string_view content);
@@ -142,7 +144,7 @@ class FieldChecks {
 
 // The steps shared by the three tables. `row` is the field's row (-1 for an unknown name).
 template <FieldChecks::Kind kind, std::size_t Rows>
-inline FieldOutcome FieldChecks::check(const std::array<FieldSpec, Rows>& table,
+inline FieldOutcome FieldChecks::check(const std::array<FieldDefinition, Rows>& table,
                                        const std::array<detail::RowLimits, Rows>& limits_table, int row,
                                        RecordFields<Rows>& fields, std::string_view name,
                                        std::string_view content) {

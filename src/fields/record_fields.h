@@ -53,7 +53,7 @@ using EmployeeFields = RecordFields<kEmployeeFields.size()>;
 // occurred more than once. A missing field's expected text is its name, or "0" at the starts of the
 // next records (the submitter block at every employer, the employer at its first employee).
 template <std::size_t Rows>
-void report_presence(const std::array<FieldSpec, Rows>& table, const RecordFields<Rows>& fields,
+void report_presence(const std::array<FieldDefinition, Rows>& table, const RecordFields<Rows>& fields,
                      Reporter& reporter, std::string_view value, bool zero_instead_of_name) {
     if (fields.all_once()) return;
     for (std::size_t i = 0; i + 1 < Rows; ++i) {

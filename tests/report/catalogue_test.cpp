@@ -33,7 +33,7 @@ TEST(Catalogue, AnEntryForEveryCodeAndField) {
 
     std::vector<std::string_view> fields;
     for (const auto* table : {kSubmitterFields.data(), kEmployerFields.data(), kEmployeeFields.data()})
-        for (const FieldSpec* f = table; !f->name.starts_with("KoNeC"); ++f) fields.push_back(f->name);
+        for (const FieldDefinition* f = table; !f->name.starts_with("KoNeC"); ++f) fields.push_back(f->name);
     const auto field_entries = tavon::field_entries();
     ASSERT_EQ(field_entries.size(), fields.size());
     for (std::size_t i = 0; i < fields.size(); ++i) {
