@@ -14,26 +14,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <filesystem>
 #include <iostream>
 #include <iterator>
 #include <mutex>
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <thread>
 #include <vector>
 
 #include "cli/belun.h"
+#include "cli/files.h"
 
 namespace {
-
-std::string own_folder() {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : self.parent_path().string();
-}
 
 // One belun run; the console flattened to one line.
 std::string check(const std::string& document, const std::string& report, const std::string& folder) {
@@ -80,9 +73,8 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    const std::string folder = own_folder();
+    const std::string folder = tavon::cli::program_folder(argv[0]);
     std::vector<std::string> lines(names.size() / 2);
-    std::vector<bool> done(lines.size());
     std::size_t printed = 0;
     std::mutex output;
     std::atomic<std::size_t> next{0};
@@ -92,9 +84,8 @@ int main(int argc, char** argv) {
             std::string line = check(names[2 * i], names[2 * i + 1], folder);
             // Each line goes out as soon as those before it have: what is done is never lost.
             const std::lock_guard lock(output);
-            lines[i] = std::move(line);
-            done[i] = true;
-            for (; printed < lines.size() && done[printed]; ++printed) {
+            lines[i] = std::move(line);  // never empty: it holds at least the exit code
+            for (; printed < lines.size() && !lines[printed].empty(); ++printed) {
                 written &= std::fwrite(lines[printed].data(), 1, lines[printed].size(), stdout) ==
                            lines[printed].size();
                 std::string().swap(lines[printed]);

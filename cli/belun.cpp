@@ -237,8 +237,11 @@ class Run {
     // A file that cannot be opened: the message on the console with the reason, and, once the
     // report is open, the message in the report.
     int cannot_open(const std::string& name, Role role, OpenError why, ReportWriter* report) {
+        return cannot_open(name, role, reason(why), report);
+    }
+    int cannot_open(const std::string& name, Role role, std::string_view why, ReportWriter* report) {
         console_ << kCannotOpen;
-        console_.name(name) << kStopped << " " << role_name_capitalised(role) << ": " << reason(why) << ".\n";
+        console_.name(name) << kStopped << " " << role_name_capitalised(role) << ": " << why << ".\n";
         if (report) {
             report->raw(kCannotOpen);
             report->raw(name);
@@ -346,16 +349,9 @@ class Run {
         };
         // A list that names no document: its own argument is what cannot be opened.
         auto failed_empty_list = [&](const std::string& name) {
-            static constexpr auto kEmpty = cz(" Seznam souborů: neobsahuje žádný soubor.\n");
+            static constexpr auto kEmpty = cz("neobsahuje žádný soubor");
             ReportWriter report(ReportFormat::Text, report_file_);
-            console_ << kCannotOpen;
-            console_.name(name) << kStopped << kEmpty.view();
-            report.raw(kCannotOpen);
-            report.raw(name);
-            report.raw(kStopped);
-            report.flush();
-            report_file_.close();
-            return kFailed;
+            return cannot_open(name, Role::List, kEmpty.view(), &report);
         };
         if (line_.has_copy()) {
             if (!copy_file_.open(line_.copy, why))

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "base/cz.h"
 
@@ -173,6 +175,22 @@ OpenError refine_missing(const std::string& path, OpenError why) {
     split(path, folder, name);
     struct stat info;
     return stat(folder.c_str(), &info) == 0 ? OpenError::NotFound : OpenError::FolderMissing;
+}
+
+std::string program_folder(const char* argv0) {
+    namespace fs = std::filesystem;
+#if defined(_WIN32)
+    char path[MAX_PATH * 4];
+    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (n > 0 && n < sizeof path) return fs::path(std::string(path, n)).parent_path().string();
+#else
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    if (!error) return self.parent_path().string();
+#endif
+    if (argv0 && std::string_view(argv0).find_first_of("/\\") != std::string_view::npos)
+        return fs::path(argv0).parent_path().string();
+    return {};
 }
 
 }  // namespace tavon::cli

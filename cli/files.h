@@ -43,4 +43,8 @@ std::string_view reason(OpenError why);
 // missing file.
 OpenError refine_missing(const std::string& path, OpenError why);
 
+// The folder of the running executable, where an office puts its "data" folder; `argv0` is the
+// fallback where the system does not say (empty when neither tells).
+std::string program_folder(const char* argv0);
+
 }  // namespace tavon::cli

@@ -1,11 +1,10 @@
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 #include "cli/belun.h"
+#include "cli/files.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -18,27 +17,6 @@
 #include <clocale>
 #include <cstring>
 #endif
-
-namespace {
-
-// The folder of the running executable, where an office puts its "data" folder.
-std::string program_folder(const char* argv0) {
-    namespace fs = std::filesystem;
-#if defined(_WIN32)
-    char path[MAX_PATH * 4];
-    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (n > 0 && n < sizeof path) return fs::path(std::string(path, n)).parent_path().string();
-#else
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (!error) return self.parent_path().string();
-#endif
-    if (argv0 && std::string_view(argv0).find_first_of("/\\") != std::string_view::npos)
-        return fs::path(argv0).parent_path().string();
-    return {};
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     tavon::cli::ConsoleKind kind;
@@ -57,7 +35,7 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const int code =
-        tavon::cli::run(arguments, std::cout, kind, program_folder(argc > 0 ? argv[0] : nullptr));
+        tavon::cli::run(arguments, std::cout, kind, tavon::cli::program_folder(argc > 0 ? argv[0] : nullptr));
     std::cout.flush();
 #if defined(_WIN32)
     if (kind.terminal) SetConsoleOutputCP(code_page);

@@ -90,7 +90,7 @@ class ReportWriter : public FindingSink {
 
     ReportFormat format_;
     std::unique_ptr<TextWriter> out_;
-    std::vector<int> rows_per_code_;  // rows written per code of the error table (HTML summary)
+    std::vector<int> rows_per_code_;  // HTML: rows written per code of the error table, for the summary
     std::vector<bool> fields_named_;  // fields named in the rows, by catalogue entry (HTML explanations)
 };
 

@@ -43,11 +43,6 @@ struct Token {
         data[len++] = c;
         if (c == '\0') has_nul = true;
     }
-    void set(std::string_view s) {
-        len = s.size() < kMax ? s.size() : kMax;
-        std::memcpy(data, s.data(), len);
-        has_nul = std::memchr(data, '\0', len) != nullptr;
-    }
 };
 
 class Tokenizer {

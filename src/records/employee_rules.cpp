@@ -77,7 +77,7 @@ void EmployeeRules::apply_rules(const EmployeeFields& fields, const EmployeeStor
     // 4, 5. Hours worked and overtime.
     if (ok({employee::AA0132}) && v(employee::AA0132) > kMaxHours)
         report(line(employee::AA0132), "WL007", "AA0132", Fmt("%10.0f", v(employee::AA0132)),
-               Fmt(" <= %d", 1248));
+               Fmt(" <= %d", static_cast<int>(kMaxHours)));
     if (ok({employee::AA0132, employee::AA0133}) && v(employee::AA0133) > v(employee::AA0132) / 6)
         report(line(employee::AA0133), "WL008", "AA0133", Fmt("%10.2f", v(employee::AA0133)),
                Fmt("%10.2f", v(employee::AA0132) / 6));
@@ -86,8 +86,8 @@ void EmployeeRules::apply_rules(const EmployeeFields& fields, const EmployeeStor
     if (ok({employee::AA0132, employee::AA0133, employee::AA0136, employee::AA0218, employee::AA0219}) &&
         v(employee::AA0136) > 0 && v(employee::AA0218) > 0) {
         double p = v(employee::AA0132) - v(employee::AA0133) +
-                   181 * 8 * v(employee::AA0219) * v(employee::AA0136) / v(employee::AA0218);
-        double lo = 0.6 * 1248 * v(employee::AA0136), hi = 1248 * v(employee::AA0136);
+                   kCalendarDays * 8 * v(employee::AA0219) * v(employee::AA0136) / v(employee::AA0218);
+        double lo = 0.6 * kMaxHours * v(employee::AA0136), hi = kMaxHours * v(employee::AA0136);
         auto report_it = [&] {
             report(line(employee::AA0136), "WL009", "AA0132; AA0133; AA0218; AA0219; AA0136;",
                    Fmt("%10.2f ; %10.2f ;  %3.0f ;  %3.0f ; %10.4f ;", v(employee::AA0132),
@@ -229,8 +229,8 @@ void EmployeeRules::apply_rules(const EmployeeFields& fields, const EmployeeStor
     // 25. Weekly working time against the average.
     if (ok({employee::AA0136, employee::AA0131, employee::AA0218}) && v(employee::AA0136) > 0 &&
         v(employee::AA0218) > 0) {
-        double lo = 181 * 20 * v(employee::AA0136) / v(employee::AA0218);
-        double hi = 181 * 60 * v(employee::AA0136) / v(employee::AA0218);
+        double lo = kCalendarDays * 20 * v(employee::AA0136) / v(employee::AA0218);
+        double hi = kCalendarDays * 60 * v(employee::AA0136) / v(employee::AA0218);
         if (hi > 42.5) hi = 42.5;
         if (other_group && hi > 40) hi = 40;
         if (v(employee::AA0131) < lo || v(employee::AA0131) > hi)

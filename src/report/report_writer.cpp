@@ -75,9 +75,6 @@ void ReportWriter::raw(std::string_view text) { out_->write(text); }
 void ReportWriter::flush() { out_->flush(); }
 
 void ReportWriter::finding(const Finding& f) {
-    const int row = find_error_code(f.code);
-    if (row >= 0) ++rows_per_code_[static_cast<std::size_t>(row)];
-
     TextWriter& w = *out_;
     switch (format_) {
         case ReportFormat::Csv:
@@ -127,6 +124,9 @@ void ReportWriter::finding(const Finding& f) {
             w.write_exact("</Popis>\r\n</Chyba>\r\n");
             break;
         case ReportFormat::Html: {
+            // Counted for the summary at the end.
+            const int row = find_error_code(f.code);
+            if (row >= 0) ++rows_per_code_[static_cast<std::size_t>(row)];
             // An error's code in bold; the code and the fields link to their explanations.
             const bool bold = f.severity() == Severity::Error;
             w.write_exact("<tr>\r\n");
