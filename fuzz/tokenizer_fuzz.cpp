@@ -45,7 +45,6 @@ class ChunkedSource : public Source, public Tokenizer::DocumentEnd {
         if (chunk_ > 0) n = std::min(n, chunk_);
         std::memcpy(buffer, doc.data() + at_, n);
         at_ += n;
-        delivered_ += n;
         return n;
     }
     Next next_document() override {
@@ -61,7 +60,6 @@ class ChunkedSource : public Source, public Tokenizer::DocumentEnd {
     }
 
     std::size_t ends() const { return ends_; }
-    bool delivered() const { return delivered_ > 0; }
     bool fails_at_end() const { return fail_at_end_; }
 
   private:
@@ -71,7 +69,6 @@ class ChunkedSource : public Source, public Tokenizer::DocumentEnd {
     std::size_t current_ = 0;
     std::size_t at_ = 0;
     std::size_t ends_ = 0;
-    std::size_t delivered_ = 0;
 };
 
 // The reading operations done one character at a time over the joined text, as their contracts
@@ -198,7 +195,7 @@ std::string_view text_of(const std::string& token) {
 }
 
 enum class Op { Name, Rest, RestKeepingSpaces, Content, Comment, WholeField };
-constexpr const char* kOpNames[] = {"read_name", "read_tag_rest", "read_tag_rest keeping spaces",
+constexpr const char* kOpNames[] = {"read_name",    "read_tag_rest",     "read_tag_rest keeping spaces",
                                     "read_content", "skip_comment_rest", "read_whole_field"};
 
 class Reading {
@@ -258,7 +255,8 @@ class Reading {
         // a tag that was closed before is "nothing to read".
         if (was_ended) {
             const bool may_be_empty = (op == Op::Rest || op == Op::RestKeepingSpaces) && was_closed;
-            const bool says_ended = op == Op::WholeField ? got == 0 : (got == -1 || (may_be_empty && got == 0));
+            const bool says_ended =
+                op == Op::WholeField ? got == 0 : (got == -1 || (may_be_empty && got == 0));
             if (!says_ended) fail("a read after the end did not say so", kOpNames[static_cast<int>(op)]);
             if (tokenizer_.line().number() != line_before) fail("a read after the end moved the line");
         }
@@ -274,7 +272,8 @@ class Reading {
             if (step(Op::Name) < 0) break;
             if (last_name_ == "!--") {
                 step(Op::Comment);
-            } else if (!last_name_.empty() && last_name_[0] != '/' && last_name_[0] != '?' && last_name_[0] != '!') {
+            } else if (!last_name_.empty() && last_name_[0] != '/' && last_name_[0] != '?' &&
+                       last_name_[0] != '!') {
                 step(Op::Rest);
                 step(Op::Content);
             }

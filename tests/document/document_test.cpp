@@ -7,13 +7,18 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/documents.h"
 #include "tests/support/run_belun.h"
 
 namespace tavon {
 namespace {
 
 using test::cp1250;
+using test::csv_row;
 using test::csv_rows;
+using test::replace_first;
+using test::report_rows;
+using test::rows_with_code;
 
 const std::string kProlog = "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\r\n";
 const std::string kUri = "http://duv.example.org/schemas/2004/DUV/1.6/";
@@ -26,42 +31,14 @@ std::string submitter_fields() {
 
 // The eleven fields of a valid employer.
 std::string employer_fields() {
-    return "<AA0017>20000006</AA0017>\r\n<AA0113></AA0113>\r\n<AA0019>301</AA0019>\r\n"
-           "<AA0179>CZ0101</AA0179>\r\n<AA0110>20060630</AA0110>\r\n<AA0116>10</AA0116>\r\n"
-           "<AA0123>800000</AA0123>\r\n<AA0114>10</AA0114>\r\n<AA0115>10</AA0115>\r\n"
-           "<AA0118>400000</AA0118>\r\n<AA0119>0</AA0119>\r\n";
-}
-
-std::string replace_first(std::string text, std::string_view from, std::string_view to) {
-    auto pos = text.find(from);
-    EXPECT_NE(pos, std::string::npos) << from;
-    if (pos != std::string::npos) text.replace(pos, from.size(), to);
-    return text;
+    std::string s;
+    for (const auto& [name, content] : test::kEmployerFields)
+        s += "<" + name + ">" + content + "</" + name + ">\r\n";
+    return s;
 }
 
 test::RunResult run_csv(const std::string& doc) {
     return test::run_belun({{"in.xml", doc}}, {"in.xml", "r.csv"});
-}
-
-std::vector<std::string> report_rows(const std::string& doc) { return csv_rows(run_csv(doc).report); }
-
-std::vector<std::string> rows_with_code(const std::vector<std::string>& rows, std::string_view code) {
-    std::vector<std::string> selected;
-    for (const auto& r : rows) {
-        auto s = r.find(';');
-        if (s != std::string::npos &&
-            std::string_view(r).substr(s + 1, code.size() + 1) == std::string(code) + ";")
-            selected.push_back(r);
-    }
-    return selected;
-}
-
-std::string csv_row(std::string_view line, std::string_view code, std::string_view employer,
-                    std::string_view employee, std::string_view field, std::string_view value,
-                    std::string_view expected, std::string_view description) {
-    std::string r;
-    for (std::string_view s : {line, code, employer, employee, field, value, expected}) (r += s) += ';';
-    return r + cp1250(description);
 }
 
 std::string end_of_run_row(std::string_view line, std::string_view code) {

@@ -10,6 +10,7 @@
 
 #include "tests/robust/report_parser.h"
 #include "tests/robust/scratch.h"
+#include "tests/support/documents.h"
 #include "tests/support/run_belun.h"
 
 namespace tavon {
@@ -94,12 +95,6 @@ std::string document_with(const std::string& field) {
     return test::document_head() + field + "\r\n" + test::document_tail();
 }
 
-std::string replace_first(std::string text, const std::string& from, const std::string& to) {
-    const std::size_t i = text.find(from);
-    if (i != std::string::npos) text.replace(i, from.size(), to);
-    return text;
-}
-
 // A name ends at a space or ">", a content at "<", attribute text at ">": each column gets the
 // hostile texts that can reach it.
 const std::vector<std::string> kIntoNames = {"<script", "a<b", "&", "&amp;", "\"", ";", "x;y\"z&w<v"};
@@ -114,12 +109,13 @@ TEST(Injection, ElementNames) {
 
 TEST(Injection, ContentsAndAttributeTexts) {
     for (const auto& t : kIntoContents)
-        check_text_in_reports(replace_first(document_with(""), "<rok>2006<", "<rok>" + t + "<"), "ER209", 5,
-                              t);
+        check_text_in_reports(test::replace_first(document_with(""), "<rok>2006<", "<rok>" + t + "<"),
+                              "ER209", 5, t);
     for (const auto& t : kIntoAttributes) {
-        check_text_in_reports(replace_first(document_with(""), "<rok>", "<rok " + t + ">"), "ES300", 5, t);
-        check_text_in_reports(replace_first(document_with(""), "<DUV verze=\"1.6\"", "<DUV " + t), "WS102", 5,
-                              t + " xmlns=\"http://duv.example.org/schemas/2004/DUV/1.6/\"");
+        check_text_in_reports(test::replace_first(document_with(""), "<rok>", "<rok " + t + ">"), "ES300", 5,
+                              t);
+        check_text_in_reports(test::replace_first(document_with(""), "<DUV verze=\"1.6\"", "<DUV " + t),
+                              "WS102", 5, t + " xmlns=\"http://duv.example.org/schemas/2004/DUV/1.6/\"");
     }
 }
 
@@ -142,7 +138,8 @@ TEST(Injection, ValueExpectedFromAnotherRecordOfThePerson) {
     const std::string record = doc.substr(from, to - from);
     // The same person twice, the second time with a state code that no list holds.
     for (const auto& t : kIntoContents) {
-        const std::string second = replace_first(record, "<AA0033>CZ</AA0033>", "<AA0033>" + t + "</AA0033>");
+        const std::string second =
+            test::replace_first(record, "<AA0033>CZ</AA0033>", "<AA0033>" + t + "</AA0033>");
         check_text_in_reports(doc.substr(0, to) + "\r\n" + second + doc.substr(to), "EL003", 6, t);
     }
 }
@@ -155,7 +152,7 @@ TEST(Injection, InputFileName) {
 TEST(Injection, LineBreaksInsideTextsAreDroppedNotWritten) {
     ScratchDir dir;
     const std::string input = dir.path("d.xml");
-    dir.write_file(input, replace_first(document_with(""), "<rok>2006<", "<rok>a;\r\n\"b\r\n\r\n<"));
+    dir.write_file(input, test::replace_first(document_with(""), "<rok>2006<", "<rok>a;\r\n\"b\r\n\r\n<"));
     const RunResult run = dir.run_belun({input, dir.path("r.csv")});
     const ParsedReport r = test::parse_csv_report(run.report);
     ASSERT_EQ(r.problem, "");
