@@ -6,15 +6,45 @@
 namespace tavon {
 namespace {
 
-bool needs_quotes(std::string_view text) {
-    if (text.size() < 32) {
-        for (char c : text)
-            if (c == ';' || c == '"' || c == '\r' || c == '\n') return true;
-        return false;
+// The five bytes that Windows-1250 leaves undefined: no reader can show them, and an XML parser
+// refuses a report that holds them.
+constexpr bool is_undefined(unsigned char c) {
+    return c == 0x81 || c == 0x83 || c == 0x88 || c == 0x90 || c == 0x98;
+}
+
+// What a CSV field needs: quotes (it holds ; " CR or LF), and bytes replaced.
+struct CsvNeeds {
+    bool quotes = false;
+    bool replacing = false;
+};
+
+CsvNeeds csv_needs(std::string_view text) {
+    CsvNeeds needs;
+    for (char c : text) {
+        needs.quotes |= c == ';' || c == '"' || c == '\r' || c == '\n';
+        needs.replacing |= is_undefined(static_cast<unsigned char>(c));
     }
-    for (char c : {';', '"', '\r', '\n'})
-        if (std::memchr(text.data(), c, text.size())) return true;
-    return false;
+    return needs;
+}
+
+// A cell that a spreadsheet would take for a formula: it starts with "=", "+", "-", "@", a tab or
+// a CR and is not a plain number ("-5", "+1,5" and "-0.25" stay numbers).
+bool starts_formula(std::string_view text) {
+    if (text.empty()) return false;
+    const char first = text[0];
+    if (first != '=' && first != '+' && first != '-' && first != '@' && first != '\t' && first != '\r')
+        return false;
+    if (first == '=' || first == '@' || first == '\t' || first == '\r') return true;
+    std::size_t digits = 0, separators = 0;
+    for (char c : text.substr(1)) {
+        if (c >= '0' && c <= '9')
+            ++digits;
+        else if ((c == '.' || c == ',') && separators == 0)
+            ++separators;
+        else
+            return true;
+    }
+    return digits == 0;
 }
 
 }  // namespace
@@ -62,7 +92,7 @@ void TextWriter::write_marked_up(std::string_view text, bool xml) {
     std::size_t from = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c > '>') continue;  // the common case: no byte to replace
+        if (c > '>' && !is_undefined(c)) continue;  // the common case: no byte to replace
         std::string_view replacement;
         switch (c) {
             case '&': replacement = "&amp;"; break;
@@ -71,6 +101,11 @@ void TextWriter::write_marked_up(std::string_view text, bool xml) {
             case '\n': replacement = "\r\n"; break;
             case '\t':
             case '\r': continue;
+            case 0x81:
+            case 0x83:
+            case 0x88:
+            case 0x90:
+            case 0x98: replacement = "?"; break;
             default:
                 // Other control characters cannot stand in an XML document, not even as references.
                 if (!xml || c >= 0x20) continue;
@@ -85,20 +120,34 @@ void TextWriter::write_marked_up(std::string_view text, bool xml) {
 }
 
 void TextWriter::write_csv(std::string_view text) {
-    if (!needs_quotes(text)) {
+    const bool formula = starts_formula(text);
+    const CsvNeeds needs = csv_needs(text);
+    const bool quoted = formula || needs.quotes;
+    if (!quoted && !needs.replacing) {
         put(text);
         return;
     }
-    put('"');
+    if (quoted) put('"');
+    if (formula) put('\'');  // shown as text, never run
     for (char c : text) {
-        if (c == '"') put('"');
-        put(c);
+        if (quoted && c == '"') put('"');
+        put(is_undefined(static_cast<unsigned char>(c)) ? '?' : c);
     }
-    put('"');
+    if (quoted) put('"');
 }
 
 void TextWriter::write_right(std::string_view text, int width) {
     for (int i = static_cast<int>(text.size()); i < width; ++i) put(' ');
+    write_plain(text);
+}
+
+void TextWriter::write_plain(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (is_undefined(static_cast<unsigned char>(text[i]))) {
+            write(text.substr(0, i));
+            put('?');
+            return write_plain(text.substr(i + 1));
+        }
     write(text);
 }
 

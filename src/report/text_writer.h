@@ -26,9 +26,13 @@ class TextWriter {
     void write_html(std::string_view text) { write_marked_up(text, false); }
     // An element text for XML: as for HTML, and control characters other than tab and line ends,
     // which no XML document may hold, become "?".
+    // In every cell text, the five bytes Windows-1250 leaves undefined become "?".
     void write_xml(std::string_view text) { write_marked_up(text, true); }
-    // A CSV field: quoted when it holds ; " CR or LF.
+    // A CSV field: quoted when it holds ; " CR or LF; a field a spreadsheet would take for a
+    // formula is quoted with an apostrophe before it.
     void write_csv(std::string_view text);
+    // A cell text for the plain text layout.
+    void write_plain(std::string_view text);
     // Right-aligned in a field of at least `width` characters, like printf's "%*s".
     void write_right(std::string_view text, int width);
     void write_int(long long n);

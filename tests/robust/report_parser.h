@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/documents.h"
+
 namespace tavon::test {
 
 // The eight columns of a report row: line, code, employer, employee, field, value, expected,
@@ -49,7 +51,8 @@ inline long total(std::string_view& rest, char end = '\r') {
 }  // namespace parse_detail
 
 // The CSV report: the header line, rows of exactly eight fields (a field holding ; " CR or LF
-// is quoted with inner quotes doubled, any other is not), the two totals.
+// is quoted with inner quotes doubled, any other is not; a field a spreadsheet would take for a
+// formula is quoted with an apostrophe before it, which the result leaves out), the two totals.
 inline ParsedReport parse_csv_report(std::string_view rest) {
     using parse_detail::take;
     ParsedReport r;
@@ -76,12 +79,17 @@ inline ParsedReport parse_csv_report(std::string_view rest) {
                         break;
                     }
                 }
-                if (field.find_first_of(";\"\r\n") == std::string::npos) return fail("needless quotes");
+                const bool formula =
+                    field.size() > 1 && field[0] == '\'' && starts_formula(std::string_view(field).substr(1));
+                if (formula) field.erase(0, 1);
+                if (!formula && field.find_first_of(";\"\r\n") == std::string::npos)
+                    return fail("needless quotes");
                 rest.remove_prefix(j + 1);
             } else {
                 const std::size_t j = rest.find_first_of(";\"\r\n");
                 if (j == std::string_view::npos || rest[j] == '"') return fail("stray quote or unended row");
                 field = rest.substr(0, j);
+                if (starts_formula(field)) return fail("a formula");
                 rest.remove_prefix(j);
             }
             if (i < 7 && !take(rest, ";")) return fail("row of " + std::to_string(i + 1) + " fields");

@@ -70,12 +70,38 @@ inline std::vector<std::string> rows_with_code(const std::vector<std::string>& r
     return selected;
 }
 
+// Whether a spreadsheet would take the cell for a formula: it starts with = + - @ tab or CR and is
+// not a plain number such as "-5" or "+1,25".
+inline bool starts_formula(std::string_view cell) {
+    if (cell.empty() || std::string_view("=+-@\t\r").find(cell[0]) == std::string_view::npos) return false;
+    if (cell[0] != '+' && cell[0] != '-') return true;
+    const std::string_view number = cell.substr(1);
+    const std::size_t separator = number.find_first_of(".,");
+    const std::string_view whole = number.substr(0, separator);
+    const std::string_view part = separator == std::string_view::npos ? "" : number.substr(separator + 1);
+    auto digits = [](std::string_view t) {
+        return t.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    return !(digits(whole) && digits(part) && whole.size() + part.size() > 0);
+}
+
+// A text as a CSV report's cell: quoted when it holds ; " CR or LF (inner quotes doubled), quoted
+// with an apostrophe before it when a spreadsheet would take it for a formula.
+inline std::string csv_cell(std::string_view text) {
+    const bool formula = starts_formula(text);
+    if (!formula && text.find_first_of(";\"\r\n") == std::string_view::npos) return std::string(text);
+    std::string cell = formula ? "\"'" : "\"";
+    for (char c : text) (cell += c) += c == '"' ? "\"" : "";
+    return cell + '"';
+}
+
 // A CSV row; the description is given in UTF-8.
 inline std::string csv_row(std::string_view line, std::string_view code, std::string_view employer,
                            std::string_view employee, std::string_view field, std::string_view value,
                            std::string_view expected, std::string_view description) {
     std::string row;
-    for (std::string_view s : {line, code, employer, employee, field, value, expected}) (row += s) += ';';
+    for (std::string_view s : {line, code, employer, employee, field, value, expected})
+        (row += csv_cell(s)) += ';';
     return row + cp1250(description);
 }
 
