@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +12,7 @@
 #include "tavon/data.h"
 #include "tavon/report.h"
 #include "tavon/source.h"
+#include "tavon/text.h"
 #include "tavon/validator.h"
 
 namespace tavon::cli {
@@ -69,9 +69,8 @@ std::shared_ptr<const DataSet> data_set(const CommandLine& line, const std::stri
                                         DataProblem& problem) {
     if (line.data_folder) return load_data_folder(*line.data_folder, problem);
     if (!program_folder.empty()) {
-        const std::filesystem::path beside = std::filesystem::path(program_folder) / "data";
-        std::error_code error;
-        if (std::filesystem::is_directory(beside, error)) return load_data_folder(beside.string(), problem);
+        const std::string beside = program_folder + "/data";
+        if (is_folder(beside)) return load_data_folder(beside, problem);
     }
     return built_in_data();
 }
@@ -82,7 +81,8 @@ void tell_data_problem(const DataProblem& problem, Console& console) {
     console << kCannotUse.view();
     console.name(problem.file);
     if (problem.line > 0) console << kLine.view() << std::to_string(problem.line);
-    console << ": " << problem.reason << kStopped;
+    console << ": ";
+    console.data(problem.reason) << kStopped;
 }
 
 // 0 and the command line, or the exit code of a run that ends here.
@@ -90,9 +90,9 @@ int parse(std::span<const std::string_view> arguments, CommandLine& line, Consol
           const std::string& program_folder) {
     int files = 0;
     bool folder_follows = false;
-    for (std::string_view argument : arguments) {
-        std::string text(argument);
-        if (text.size() > kMaxArgument) {
+    for (std::size_t at = 0; at < arguments.size(); ++at) {
+        std::string text(arguments[at]);
+        if (character_count(text) > kMaxArgument) {
             console << kArgumentTooLong.view();
             console.name(text) << kStopped;
             return kFailed;
@@ -117,11 +117,15 @@ int parse(std::span<const std::string_view> arguments, CommandLine& line, Consol
         } else if (text == "-d") {
             folder_follows = true;
         } else if (text == "-h") {
+            // The help names the data set of the whole line: -d may follow -h.
+            for (std::size_t next = at + 1; next + 1 < arguments.size(); ++next)
+                if (arguments[next] == "-d" || arguments[next] == "-D")
+                    line.data_folder = arguments[next + 1];
             for (std::string_view t : kHelp) console << t;
-            console << kCatalogue.view();
+            console << kCatalogue.view() << "\n";
             DataProblem problem;
             if (const auto data = data_set(line, program_folder, problem))
-                console << "\nData: " << describe_data_set(*data) << "\n";
+                console.data("Data: " + describe_data_set(*data)) << "\n";
             else
                 tell_data_problem(problem, console);
             return kHelpShown;
@@ -170,136 +174,136 @@ std::string_view format_name(ReportFormat format) {
     return {};
 }
 
-// The words of a list file up to its end or to "...": the documents it names.
-std::vector<std::string> list_words(const std::string& list_name) {
-    std::vector<std::string> words;
-    FilePtr list(std::fopen(list_name.c_str(), "rb"));
-    if (!list) return words;
-    std::string word;
-    for (int c = std::getc(list.get());; c = std::getc(list.get())) {
-        const bool space = c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-        if (c != EOF && !space) {
-            word.push_back(static_cast<char>(c));
-            continue;
-        }
-        if (!word.empty()) {
-            if (word == "..." && !words.empty()) break;
-            words.push_back(word);
-            word.clear();
-        }
-        if (c == EOF) break;
-    }
-    return words;
-}
+// The outputs of a run: the report and, when named, the copy.
+struct OutputFile {
+    Role role;
+    std::string name;
+    FileOutput file;
+};
 
-// One run of the command once its arguments are read.
+// One run of the command once its arguments are read. Nothing is written where the user can see
+// it until the run has ended well: the report and the copy are new files that replace the named
+// ones only then.
 class Run {
   public:
     Run(const CommandLine& line, Console& console, std::shared_ptr<const DataSet> data)
-        : line_(line), console_(console), data_(std::move(data)) {}
+        : line_(line),
+          console_(console),
+          data_(std::move(data)),
+          report_{Role::Report, line.report, {}},
+          copy_{Role::Copy, line.copy, {}} {}
 
     int execute() {
+        if (int code = read_list(); code != 0) return code;
         if (int code = refuse_overwriting(); code != 0) return code;
-        if (int code = open_files(); code != 0) return code;
-        ReportWriter report(report_format_for(line_.report), report_file_);
-        std::unique_ptr<CopyWriter> copy;
-        if (copy_file_.is_open()) copy = std::make_unique<CopyWriter>(copy_file_);
+        if (int code = open_input(); code != 0) return code;
+        if (int code = open_outputs(); code != 0) return code;
 
+        ReportWriter report(report_format_for(line_.report), report_.file);
+        std::unique_ptr<CopyWriter> copy;
+        if (line_.has_copy()) copy = std::make_unique<CopyWriter>(copy_.file);
         report.header(local_date_time(), source_->document_name(), describe_data_set(*data_));
         ProgressLine progress(console_);
         Validator validator(Options{line_.warnings, data_});
         const Result result = validator.run(*source_, report, copy.get(), &progress);
         if (!result.completed) {
-            // The next document of the list could not be opened, or must not be read: the report
-            // stays unfinished.
+            // The next document of the list could not be opened: the outputs are thrown away.
             console_.clear_progress();
-            if (clash_) {
-                clash_message(clash_->in_role, clash_->in, clash_->out_role, clash_->out, &report);
-            } else {
-                const std::string name(source_->failed_name());
-                cannot_open(name, Role::Listed, refine_missing(name, source_->failure()), &report);
-            }
-            if (copy) copy->flush();
-            copy_file_.close();
-            return kFailed;
+            const std::string name(source_->failed_name());
+            return cannot_open(name, Role::Listed, refine_missing(name, source_->failure()));
         }
-        return finish(report, copy.get(), result.totals);
+        report.footer(result.totals);
+        report.flush();
+        if (copy) {
+            copy->finish();
+            copy->flush();
+        }
+        source_.reset();
+        if (int code = commit(); code != 0) return code;
+        tell_totals(result.totals, report.rows_left_out());
+        return 0;
     }
 
   private:
-    struct Clash {
-        Role in_role;
-        std::string in;
-        Role out_role;
-        std::string out;
-    };
-
-    // A file that cannot be opened: the message on the console with the reason, and, once the
-    // report is open, the message in the report.
-    int cannot_open(const std::string& name, Role role, OpenError why, ReportWriter* report) {
-        return cannot_open(name, role, reason(why), report);
+    // A file that cannot be opened: the message on the console, with the file's role and why.
+    int cannot_open(const std::string& name, Role role, OpenError why) {
+        return cannot_open(name, role, reason(why));
     }
-    int cannot_open(const std::string& name, Role role, std::string_view why, ReportWriter* report) {
+    int cannot_open(const std::string& name, Role role, std::string_view why) {
         console_ << kCannotOpen;
         console_.name(name) << kStopped << " " << role_name_capitalised(role) << ": " << why << ".\n";
-        if (report) {
-            report->raw(kCannotOpen);
-            report->raw(name);
-            report->raw(kStopped);
-            report->flush();
-            report_file_.close();
-        }
         return kFailed;
     }
 
     // Reading `in` would read what this run writes into `out` (or writing both would mix them).
-    int clash_message(Role in_role, const std::string& in, Role out_role, const std::string& out,
-                      ReportWriter* report) {
+    int clash_message(Role in_role, const std::string& in, Role out_role, const std::string& out) {
         static constexpr auto kWouldOverwrite = cz(" by přepsal ");
         static constexpr auto kSameFile = cz(": jde o tentýž soubor.");
         static constexpr auto kBoth = cz(" jsou tentýž soubor.");
-        std::string text = " " + role_name_capitalised(out_role) + " " + out;
-        if (in_role == Role::Copy)  // two outputs
-            text += std::string(" a ") + std::string(role_name(Role::Copy)) + " " + in +
-                    std::string(kBoth.view());
-        else
-            text += std::string(kWouldOverwrite.view()) + std::string(role_name(in_role)) + " " + in +
-                    std::string(kSameFile.view());
-        text += kStopped;
-        console_ << text;
-        if (report) {
-            report->raw(text);
-            report->flush();
-            report_file_.close();
+        console_ << " " << role_name_capitalised(out_role) << " ";
+        console_.name(out);
+        if (in_role == Role::Copy) {  // two outputs
+            console_ << " a " << role_name(Role::Copy) << " ";
+            console_.name(in) << kBoth.view();
+        } else {
+            console_ << kWouldOverwrite.view() << role_name(in_role) << " ";
+            console_.name(in) << kSameFile.view();
         }
+        console_ << kStopped;
         return kFailed;
     }
 
-    // Before any file is created or emptied: the report and the copy must be none of the inputs
-    // (by the files' identities, not their names), not each other, and the report must not replace
-    // a file that is no report.
-    int refuse_overwriting() {
-        report_id_ = FileIdentity::of(line_.report);
-        if (line_.has_copy()) copy_id_ = FileIdentity::of(line_.copy);
+    // A list's names, read whole before anything else is opened.
+    int read_list() {
+        if (!line_.is_list()) return 0;
+        const std::string list_name = line_.input.substr(1);
+        std::string bytes;
+        OpenError why;
+        if (!read_small_file(list_name, kMaxListBytes, bytes, why)) {
+            if (why == OpenError::TooLarge) {
+                static constexpr auto kTooLarge = cz("je větší než 16 MiB, takový seznam souborů neexistuje");
+                return cannot_open(list_name, Role::List, kTooLarge.view());
+            }
+            return cannot_open(list_name, Role::List, refine_missing(list_name, why));
+        }
+        names_ = list_names(bytes);
+        for (const std::string& name : names_)
+            if (name.size() > kMaxListName) {
+                static constexpr auto kLongName = cz("uvádí název souboru delší než 4096 znaků");
+                return cannot_open(list_name, Role::List, kLongName.view());
+            }
+        return 0;
+    }
 
+    // Before anything is opened: the report and the copy (and the copy's backup) must be none of
+    // the inputs (by the files' identities, not their names), not each other, and the report must
+    // not replace a file that is no report of ours.
+    int refuse_overwriting() {
+        const FileIdentity report = FileIdentity::of(line_.report);
+        FileIdentity copy, backup;
+        if (line_.has_copy()) {
+            copy = FileIdentity::of(line_.copy);
+            backup = FileIdentity::of(backup_name());
+        }
         std::vector<std::pair<Role, std::string>> inputs;
         if (line_.is_list()) {
             inputs.emplace_back(Role::List, line_.input.substr(1));
-            const auto words = list_words(line_.input.substr(1));
-            if (words.empty()) inputs.emplace_back(Role::Listed, line_.input);
-            for (const std::string& w : words) inputs.emplace_back(Role::Listed, w);
+            for (const std::string& name : names_) inputs.emplace_back(Role::Listed, name);
         } else {
             inputs.emplace_back(Role::Document, line_.input);
         }
         for (const auto& [role, name] : inputs) {
             const FileIdentity id = FileIdentity::of(name);
-            if (!id.exists) continue;  // a file that does not exist yet cannot clash
-            if (id.same_as(report_id_)) return clash_message(role, name, Role::Report, line_.report, nullptr);
-            if (line_.has_copy() && id.same_as(copy_id_))
-                return clash_message(role, name, Role::Copy, line_.copy, nullptr);
+            // A listed file that does not exist yet would be read after the outputs are written.
+            if (!id.exists && role != Role::Listed) continue;
+            if (id.same_as(report)) return clash_message(role, name, Role::Report, line_.report);
+            if (!line_.has_copy()) continue;
+            if (id.same_as(copy)) return clash_message(role, name, Role::Copy, line_.copy);
+            if (id.exists && id.same_as(backup)) return backup_clash(role, name);
         }
-        if (line_.has_copy() && report_id_.same_as(copy_id_))
-            return clash_message(Role::Copy, line_.copy, Role::Report, line_.report, nullptr);
+        if (line_.has_copy() && report.same_as(copy))
+            return clash_message(Role::Copy, line_.copy, Role::Report, line_.report);
+        if (line_.has_copy() && report.same_as(backup)) return backup_clash(Role::Report, line_.report);
         if (holds_foreign_content(line_.report)) {
             static constexpr auto kForeign =
                 cz(" by přepsal soubor, který není protokolem kontroly; zvolte jiný název.");
@@ -310,138 +314,105 @@ class Run {
         return 0;
     }
 
-    // Whether the document just opened is the report or the copy that this run has created.
-    bool is_output(std::FILE* input, Role role, const std::string& name) {
-        const FileIdentity id = FileIdentity::of(input);
-        if (report_file_.is_open() && id.same_as(report_open_id_)) {
-            clash_ = Clash{role, name, Role::Report, line_.report};
-            return true;
-        }
-        if (copy_file_.is_open() && id.same_as(copy_open_id_)) {
-            clash_ = Clash{role, name, Role::Copy, line_.copy};
-            return true;
-        }
-        return false;
-    }
+    // Where an existing copy is kept before it is replaced.
+    std::string backup_name() const { return line_.copy + "~"; }
 
-    // A document found to be an output once that output exists: refused, and the outputs this run
-    // created (which did not exist before) removed again.
-    int refuse_fresh_output() {
-        clash_message(clash_->in_role, clash_->in, clash_->out_role, clash_->out, nullptr);
-        source_.reset();
-        report_file_.close();
-        copy_file_.close();
-        if (!report_id_.exists) std::remove(line_.report.c_str());
-        if (line_.has_copy() && !copy_id_.exists) std::remove(line_.copy.c_str());
+    int backup_clash(Role role, const std::string& name) {
+        static constexpr auto kBackup = cz(": jeho záloha ");
+        static constexpr auto kWouldOverwrite = cz(" by přepsala ");
+        static constexpr auto kChoose = cz("; zvolte jiný název.");
+        console_ << " " << role_name_capitalised(Role::Copy) << " ";
+        console_.name(line_.copy) << kBackup.view();
+        console_.name(backup_name()) << kWouldOverwrite.view() << role_name(role) << " ";
+        console_.name(name) << kChoose.view() << kStopped;
         return kFailed;
     }
 
-    int open_files() {
+    int open_input() {
         OpenError why;
-        if (!report_file_.open(line_.report, why))
-            return cannot_open(line_.report, Role::Report,
-                               why == OpenError::NotFound ? OpenError::FolderMissing : why, nullptr);
-        report_open_id_ = FileIdentity::of(line_.report);
-        // Until the header, a failure message is all the report holds.
-        auto failed = [&](const std::string& name, Role role, OpenError reason) {
-            ReportWriter report(ReportFormat::Text, report_file_);
-            return cannot_open(name, role, reason, &report);
-        };
-        // A list that names no document: its own argument is what cannot be opened.
-        auto failed_empty_list = [&](const std::string& name) {
-            static constexpr auto kEmpty = cz("neobsahuje žádný soubor");
-            ReportWriter report(ReportFormat::Text, report_file_);
-            return cannot_open(name, Role::List, kEmpty.view(), &report);
-        };
-        if (line_.has_copy()) {
-            if (!copy_file_.open(line_.copy, why))
-                return failed(line_.copy, Role::Copy,
-                              why == OpenError::NotFound ? OpenError::FolderMissing : why);
-            copy_open_id_ = FileIdentity::of(line_.copy);
-        }
-        // A listed document is checked against the outputs when it is reached, before it is read.
-        auto opener = [this](const std::string& name, OpenError& reason) {
-            FilePtr f = open_input_file(name, reason);
-            if (f && is_output(f.get(), Role::Listed, name)) return FilePtr();
-            return f;
-        };
-        if (line_.is_list()) {
-            const std::string list_name = line_.input.substr(1);
-            FilePtr list = open_input_file(list_name, why);
-            if (!list) return failed(list_name, Role::List, refine_missing(list_name, why));
-            auto source = std::make_unique<ListSource>(std::move(list), line_.input, opener);
-            if (!source->open_first()) {
-                if (clash_) return refuse_fresh_output();
-                const std::string name(source->failed_name());
-                if (name == line_.input) return failed_empty_list(name);
-                return failed(name, Role::Listed, refine_missing(name, source->failure()));
-            }
-            source_ = std::move(source);
+        if (!line_.is_list()) {
+            FilePtr input = open_input_file(line_.input, why);
+            if (!input) return cannot_open(line_.input, Role::Document, refine_missing(line_.input, why));
+            source_ = std::make_unique<FileSource>(std::move(input), line_.input);
             return 0;
         }
-        FilePtr input = open_input_file(line_.input, why);
-        if (!input) return failed(line_.input, Role::Document, refine_missing(line_.input, why));
-        if (is_output(input.get(), Role::Document, line_.input)) return refuse_fresh_output();
-        source_ = std::make_unique<FileSource>(std::move(input), line_.input);
+        auto source = std::make_unique<ListSource>(names_, line_.input);
+        if (!source->open_first()) {
+            const std::string name(source->failed_name());
+            if (names_.empty()) {  // a list that names no document: its own argument cannot be opened
+                static constexpr auto kEmpty = cz("neobsahuje žádný soubor");
+                return cannot_open(name, Role::List, kEmpty.view());
+            }
+            return cannot_open(name, Role::Listed, refine_missing(name, source->failure()));
+        }
+        source_ = std::move(source);
         return 0;
     }
 
-    int finish(ReportWriter& report, CopyWriter* copy, const Totals& totals) {
-        report.footer(totals);
-        report.flush();
-        source_.reset();
-        bool written = true;
-        std::string unwritten;
-        Role role = Role::Report;
-        OpenError why = OpenError::None;
-        if (copy) {
-            copy->finish();
-            copy->flush();
-            if (!copy_file_.close()) {
-                written = false;
-                unwritten = line_.copy;
-                role = Role::Copy;
-                why = copy_file_.write_error();
-            }
+    int open_outputs() {
+        for (OutputFile* output : outputs()) {
+            OpenError why;
+            if (!output->file.open(output->name, why))
+                return cannot_open(output->name, output->role,
+                                   why == OpenError::NotFound ? OpenError::FolderMissing : why);
         }
-        if (!report_file_.close() && written) {
-            written = false;
-            unwritten = line_.report;
-            why = report_file_.write_error();
-        }
-        // A report or copy that could not be written whole is no normal end.
-        if (!written) {
-            console_.clear_progress();
+        return 0;
+    }
+
+    std::vector<OutputFile*> outputs() {
+        if (line_.has_copy()) return {&report_, &copy_};
+        return {&report_};
+    }
+
+    // Both outputs complete, then both in place; a failure names every output that failed, and
+    // leaves the named files as they were.
+    int commit() {
+        std::vector<OutputFile*> failed;
+        for (OutputFile* output : outputs())
+            if (!output->file.finish()) failed.push_back(output);
+        for (OutputFile* output : failed.empty() ? outputs() : std::vector<OutputFile*>{})
+            if (!output->file.commit(output->role == Role::Copy ? backup_name() : std::string()))
+                failed.push_back(output);
+        if (failed.empty()) return 0;
+        console_.clear_progress();
+        for (OutputFile* output : failed) {
             console_ << " Nelze zapsat do souboru  ";
-            console_.name(unwritten) << kStopped << " " << role_name_capitalised(role) << ": " << reason(why)
-                                     << ".\n";
-            return kFailed;
+            console_.name(output->name) << "\n";
         }
+        console_ << kStopped.substr(1);
+        for (OutputFile* output : failed)
+            console_ << " " << role_name_capitalised(output->role) << ": "
+                     << reason(output->file.write_error()) << ".\n";
+        return kFailed;
+    }
+
+    void tell_totals(const Totals& totals, long long rows_left_out) {
         char b[96];
         std::snprintf(b, sizeof b, "Celkem chyb vahy E:%8d\n\nCelkem chyb vahy W:%8d\n",
                       static_cast<int>(totals.errors), static_cast<int>(totals.warnings));
         console_.clear_progress();
         static constexpr auto kReport = cz("Protokol o chybách: ");
         static constexpr auto kCopy = cz(", upravená kopie: ");
-        console_ << b << "\n" << kReport.view();
+        static constexpr auto kRowsLeftOut = cz(" Protokol uvádí jen prvních 20 000 000 nálezů, dalších ");
+        static constexpr auto kNotListed = cz(" nevypisuje; počty výše jsou úplné.\n");
+        console_ << b;
+        if (rows_left_out > 0)
+            console_ << kRowsLeftOut.view() << std::to_string(rows_left_out) << kNotListed.view();
+        console_ << "\n" << kReport.view();
         console_.name(line_.report) << " (" << format_name(report_format_for(line_.report)) << ")";
-        if (copy) {
+        if (line_.has_copy()) {
             console_ << kCopy.view();
             console_.name(line_.copy);
         }
         console_ << "\nProgram ukoncen normalne\n";
-        return 0;
     }
 
     const CommandLine& line_;
     Console& console_;
-    FileIdentity report_id_, copy_id_;            // before the run
-    FileIdentity report_open_id_, copy_open_id_;  // once created
-    FileOutput report_file_;
-    FileOutput copy_file_;
-    std::unique_ptr<Source> source_;
-    std::optional<Clash> clash_;
     std::shared_ptr<const DataSet> data_;
+    std::vector<std::string> names_;  // of a list
+    std::unique_ptr<Source> source_;
+    OutputFile report_, copy_;
 };
 
 }  // namespace
@@ -459,7 +430,7 @@ int run(std::span<const std::string_view> arguments, std::ostream& out, ConsoleK
         tell_data_problem(problem, console);
         return kFailed;
     }
-    console << "Data: " << describe_data_set(*data) << "\n";
+    console.data("Data: " + describe_data_set(*data)) << "\n";
     return Run(line, console, data).execute();
 }
 

@@ -1,5 +1,6 @@
-// The console of the command: program texts (Windows-1250) shown readably, file names as given,
-// and the progress line only where a person watches it.
+// The console of the command: program texts (Windows-1250) in the console's character set, file
+// names as the user gave them, texts from files with their control characters made harmless, and
+// the progress line only where a person watches it.
 #pragma once
 
 #include <cstdint>
@@ -10,18 +11,20 @@ namespace tavon::cli {
 
 struct ConsoleKind {
     bool terminal = false;  // standard output is a terminal (or a Windows console), not a log or a pipe
-    bool utf8 = false;      // that terminal shows UTF-8, so program texts are converted for it
+    bool utf8 = false;      // the console's character set is UTF-8 (else Windows-1250)
 };
 
 class Console {
   public:
     Console(std::ostream& out, ConsoleKind kind) : out_(out), kind_(kind) {}
 
-    // A text of the program or of the document (Windows-1250).
+    // A text of the program (Windows-1250).
     Console& operator<<(std::string_view text);
     Console& operator<<(char c) { return *this << std::string_view(&c, 1); }
-    // A file name as the command line or the list gave it: shown as it stands.
+    // A file name as the command line or a list gave it (UTF-8 or Windows-1250 bytes).
     Console& name(std::string_view raw);
+    // A text read from a file (Windows-1250): a value, a data set's name, a data file's problem.
+    Console& data(std::string_view text);
 
     // The progress line at the end of an employee record, rewritten in place at most about ten
     // times a second; only on a terminal.

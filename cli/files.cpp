@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "base/cz.h"
+#include "tavon/report.h"
 
 #if defined(_WIN32)
 #include <io.h>
@@ -16,6 +17,26 @@
 
 namespace tavon::cli {
 namespace {
+
+namespace fs = std::filesystem;
+
+// A name as the system's path: UTF-8 on Windows (wide calls), bytes elsewhere.
+fs::path native(const std::string& name) {
+#if defined(_WIN32)
+    return fs::path(std::u8string(name.begin(), name.end()));
+#else
+    return fs::path(name);
+#endif
+}
+
+std::string from_native(const fs::path& path) {
+#if defined(_WIN32)
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+#else
+    return path.string();
+#endif
+}
 
 // The folder part of a path ("." when it has none) and the name after it.
 void split(const std::string& path, std::string& folder, std::string& name) {
@@ -39,8 +60,9 @@ bool identity_of_handle(HANDLE h, FileIdentity& id) {
 }
 
 bool identity_of_path(const std::string& path, FileIdentity& id) {
-    const HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE h =
+        CreateFileW(native(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     const bool ok = identity_of_handle(h, id);
     CloseHandle(h);
@@ -49,7 +71,7 @@ bool identity_of_path(const std::string& path, FileIdentity& id) {
 #else
 bool identity_of_path(const std::string& path, FileIdentity& id) {
     struct stat info;
-    if (stat(path.c_str(), &info) != 0) return false;
+    if (stat(path.empty() ? "." : path.c_str(), &info) != 0) return false;
     id.device = static_cast<unsigned long long>(info.st_dev);
     id.number = static_cast<unsigned long long>(info.st_ino);
     return true;
@@ -101,30 +123,26 @@ bool FileIdentity::same_as(const FileIdentity& other) const {
 }
 
 bool holds_foreign_content(const std::string& path) {
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0) return false;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::error_code error;
+    const fs::path file = native(path);
+    if (!fs::is_regular_file(file, error) || fs::file_size(file, error) == 0 || error) return false;
+    std::FILE* f = nullptr;
+#if defined(_WIN32)
+    f = _wfopen(file.c_str(), L"rb");
+#else
+    f = std::fopen(path.c_str(), "rb");
+#endif
     if (!f) return false;
-    char start[64] = {};
-    const std::size_t n = std::fread(start, 1, sizeof start, f);
+    // A header is far shorter than this, however long the names in it.
+    std::string start(64 << 10, '\0');
+    start.resize(std::fread(start.data(), 1, start.size(), f));
     std::fclose(f);
-    const std::string_view head(start, n);
-    // The first bytes of every report format, and of a failure message written in place of one.
-    static constexpr auto kText = cz(" Datum a čas: ");
-    const std::string_view ours[] = {
-        "<html>\r\n<head>\r\n",
-        kText.view(),
-        "Radek;Chyba;Zamestnavatel;Zamestnanec;",
-        "<?xml version = \"1.0\" encoding = \"Windows-1250\"?><DUV_chyby>",
-        " Nelze otevrit soubor  ",
-    };
-    // A report cut short by a full disk is still a report: a file shorter than the start compares as far as
-    // it goes.
-    for (std::string_view start_of_report : ours) {
-        const std::size_t k = std::min(start_of_report.size(), head.size());
-        if (head.substr(0, k) == start_of_report.substr(0, k)) return false;
-    }
-    return true;
+    return !is_report_start(start);
+}
+
+bool is_folder(const std::string& path) {
+    std::error_code error;
+    return fs::is_directory(native(path), error);
 }
 
 std::string_view role_name(Role role) {
@@ -156,6 +174,7 @@ std::string_view reason(OpenError why) {
     static constexpr auto kNotRegular = cz("není to obyčejný soubor");
     static constexpr auto kInUse = cz("soubor je otevřen v jiném programu");
     static constexpr auto kDiskFull = cz("disk je plný");
+    static constexpr auto kTooLarge = cz("soubor je nepřiměřeně velký");
     static constexpr auto kOther = cz("systém jej odmítl");
     switch (why) {
         case OpenError::NotFound: return kNotFound;
@@ -165,6 +184,7 @@ std::string_view reason(OpenError why) {
         case OpenError::NotRegularFile: return kNotRegular;
         case OpenError::InUse: return kInUse;
         case OpenError::DiskFull: return kDiskFull;
+        case OpenError::TooLarge: return kTooLarge;
         default: return kOther;
     }
 }
@@ -173,23 +193,21 @@ OpenError refine_missing(const std::string& path, OpenError why) {
     if (why != OpenError::NotFound) return why;
     std::string folder, name;
     split(path, folder, name);
-    struct stat info;
-    return stat(folder.c_str(), &info) == 0 ? OpenError::NotFound : OpenError::FolderMissing;
+    return is_folder(folder) ? OpenError::NotFound : OpenError::FolderMissing;
 }
 
 std::string program_folder(const char* argv0) {
-    namespace fs = std::filesystem;
 #if defined(_WIN32)
-    char path[MAX_PATH * 4];
-    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (n > 0 && n < sizeof path) return fs::path(std::string(path, n)).parent_path().string();
+    wchar_t path[MAX_PATH * 4];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    if (n > 0 && n < MAX_PATH * 4) return from_native(fs::path(std::wstring(path, n)).parent_path());
 #else
     std::error_code error;
     const fs::path self = fs::read_symlink("/proc/self/exe", error);
     if (!error) return self.parent_path().string();
 #endif
     if (argv0 && std::string_view(argv0).find_first_of("/\\") != std::string_view::npos)
-        return fs::path(argv0).parent_path().string();
+        return from_native(native(argv0).parent_path());
     return {};
 }
 

@@ -4,8 +4,11 @@
 // A case folder holds `args` (the arguments, separated by single spaces), the input files, and
 // `expected/` with `exit`, `console` and one file per file the run must write (in folders as the
 // run writes them). The date-time stamp of report headers is compared as "DD/MM/YYYY  hh:mm:ss".
-// The console is a file here, not a terminal, so it has no progress line. TAVON_E2E_WRAPPER, when
-// set, is put before the command, so that belun can run under a checker such as valgrind.
+// The console is a file here, not a terminal, so it has no progress line; it is in Windows-1250
+// (the C locale) unless the case holds a file `locale` naming another (C.UTF-8, say). Every file
+// the run leaves in its folder is an input or an expected file: a run leaves nothing else behind.
+// TAVON_E2E_WRAPPER, when set, is put before the command, so that belun can run under a checker such as
+// valgrind.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -57,13 +60,17 @@ TEST_P(E2E, ReportsAndConsoleMatch) {
     const fs::path work = pattern;
     for (const auto& e : fs::directory_iterator(case_dir)) {
         std::string name = e.path().filename().string();
-        if (name == "expected" || name == "args" || name == "needs") continue;
+        if (name == "expected" || name == "args" || name == "needs" || name == "locale") continue;
         fs::copy(e.path(), work / name, fs::copy_options::recursive);
     }
 
     std::string args = read(case_dir / "args");
     while (!args.empty() && (args.back() == '\n' || args.back() == '\r')) args.pop_back();
-    std::string command = "cd " + shell_quoted(work.string()) + " && ";
+    // The console speaks the locale's character set: Windows-1250 unless the case names a locale.
+    std::string locale = fs::exists(case_dir / "locale") ? read(case_dir / "locale") : "C";
+    while (!locale.empty() && (locale.back() == '\n' || locale.back() == '\r')) locale.pop_back();
+    std::string command =
+        "cd " + shell_quoted(work.string()) + " && export LC_ALL=" + shell_quoted(locale) + " && ";
     // A command to run belun under, e.g. "valgrind --error-exitcode=99 --leak-check=full -q".
     if (const char* wrapper = std::getenv("TAVON_E2E_WRAPPER"); wrapper && *wrapper)
         command += std::string(wrapper) + " ";
@@ -85,6 +92,12 @@ TEST_P(E2E, ReportsAndConsoleMatch) {
         if (name == "exit" || name == "console") continue;
         ASSERT_TRUE(fs::exists(work / name)) << name << " was not written";
         EXPECT_EQ(read(e.path()), mask_time(read(work / name))) << name;
+    }
+    for (const auto& e : fs::recursive_directory_iterator(work)) {
+        const fs::path name = fs::relative(e.path(), work);
+        if (e.is_regular_file() && name != ".console")
+            EXPECT_TRUE(fs::exists(case_dir / name) || fs::exists(expected / name))
+                << name << " was left behind";
     }
     fs::remove_all(work);
 }

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavon {
 
@@ -22,6 +23,7 @@ enum class OpenError {
     NotRegularFile,  // a device, a pipe or anything else that is not a plain file
     InUse,           // open in another program (Windows sharing violation)
     DiskFull,        // no space left on the device
+    TooLarge,        // larger than any real file of its kind (a list, a data file)
     Other
 };
 
@@ -73,9 +75,24 @@ struct CloseFile {
 };
 using FilePtr = std::unique_ptr<std::FILE, CloseFile>;
 
-// Opens a file for reading; only a readable plain file is accepted. Null, with the reason in
-// `why`, when it cannot be opened.
+// Opens a file for reading; only a readable plain file is accepted (a pipe or a device is refused
+// without waiting for it). Names are UTF-8 on Windows. Null, with the reason in `why`, when it cannot
+// be opened.
 FilePtr open_input_file(const std::string& name, OpenError& why);
+
+// The whole of a small file (a list, a data file), opened as open_input_file does; false, with the
+// reason, when it cannot be read or holds more than `limit` bytes (OpenError::TooLarge).
+bool read_small_file(const std::string& name, std::size_t limit, std::string& bytes, OpenError& why);
+
+// The documents a list names, in its order. Names are separated by white space; a name that
+// begins with a double quote runs to the next one and may hold any character (a doubled quote
+// inside stands for one), so that names with spaces can be listed. An unquoted "..." after the
+// first name ends the list.
+std::vector<std::string> list_names(std::string_view list);
+
+// The largest list file read, and the longest name it may hold: far beyond any real list.
+inline constexpr std::size_t kMaxListBytes = 16 << 20;
+inline constexpr std::size_t kMaxListName = 4096;
 
 // One file, read as one document.
 class FileSource : public Source {
@@ -89,16 +106,15 @@ class FileSource : public Source {
     std::string name_;
 };
 
-// The documents named by a list file, read one after another as one text. The list's words are
-// separated by white space; the word "..." ends the list.
+// The documents named by a list (list_names), read one after another as one text.
 class ListSource : public Source {
   public:
     // Opens a named document; null, with the reason, when it cannot (or must not) be read.
     using Opener = std::function<FilePtr(const std::string& name, OpenError& why)>;
 
-    // `list` is the open list file. When the list names no document, `first_fallback` is the name
-    // tried instead (the list argument itself, so that its failure names what the user wrote).
-    ListSource(FilePtr list, std::string first_fallback, Opener opener = open_input_file);
+    // When the list names no document, `first_fallback` is the name tried instead (the list
+    // argument itself, so that its failure names what the user wrote).
+    ListSource(std::vector<std::string> names, std::string first_fallback, Opener opener = open_input_file);
 
     // Opens the first document of the list; false when it cannot be opened (failed_name, failure).
     bool open_first();
@@ -110,10 +126,10 @@ class ListSource : public Source {
     OpenError failure() const override { return failure_; }
 
   private:
-    bool next_word(std::string& word);
     bool open(const std::string& name);
 
-    FilePtr list_;
+    std::vector<std::string> names_;
+    std::size_t next_ = 0;
     std::string first_fallback_;
     Opener opener_;
     FilePtr file_;

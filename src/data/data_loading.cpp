@@ -10,6 +10,9 @@
 #include "base/cz.h"
 #include "data/data_files.h"
 #include "data/data_set_builder.h"
+#include "input/native_file.h"
+#include "tavon/source.h"
+#include "tavon/text.h"
 
 namespace tavon {
 
@@ -178,22 +181,28 @@ std::shared_ptr<const DataSet> load_data_folder(const std::string& folder, DataP
     std::error_code error;
     static constexpr auto kNoFolder = cz("složka neexistuje");
     static constexpr auto kNotFolder = cz("není to složka");
-    if (!fs::is_directory(folder, error))
+    if (!fs::is_directory(native_path(folder), error))
         return fail(problem, folder, 0,
-                    std::string((fs::exists(folder, error) ? kNotFolder : kNoFolder).view())),
+                    std::string((fs::exists(native_path(folder), error) ? kNotFolder : kNoFolder).view())),
                nullptr;
     std::vector<DataFile> files;
-    for (const auto& entry : fs::directory_iterator(folder, error)) {
-        const std::string name = entry.path().filename().string();
+    for (const auto& entry : fs::directory_iterator(native_path(folder), error)) {
+        const std::string name = name_of(entry.path().filename());
         if (!known_file(name)) continue;
         DataFile file{name, {}};
-        std::FILE* f = std::fopen(entry.path().string().c_str(), "rb");
-        if (!f)
-            return fail(problem, entry.path().string(), 0, std::string(cz("soubor nelze přečíst").view())),
-                   nullptr;
-        char block[1 << 16];
-        for (std::size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;) file.bytes.append(block, n);
-        std::fclose(f);
+        // Every data file is far smaller than this; a link to a device or an endless file is refused.
+        constexpr std::size_t kMaxDataFile = 16 << 20;
+        OpenError why;
+        if (!read_small_file(name_of(entry.path()), kMaxDataFile, file.bytes, why)) {
+            static constexpr auto kUnreadable = cz("soubor nelze přečíst");
+            static constexpr auto kNotRegular = cz("není to obyčejný soubor");
+            static constexpr auto kTooLarge =
+                cz("soubor je větší než 16 MiB, takový datový soubor neexistuje");
+            const auto reason = why == OpenError::TooLarge         ? kTooLarge.view()
+                                : why == OpenError::NotRegularFile ? kNotRegular.view()
+                                                                   : kUnreadable.view();
+            return fail(problem, name_of(entry.path()), 0, std::string(reason)), nullptr;
+        }
         files.push_back(std::move(file));
     }
     if (error) return fail(problem, folder, 0, std::string(cz("složku nelze přečíst").view())), nullptr;
@@ -212,8 +221,9 @@ std::string describe_data_set(const DataSet& data) {
         return data.name().empty() ? std::string(kBuiltIn.view())
                                    : std::string(kBuiltIn.view()) + ": " + data.name();
     }
-    std::string line = data.name().empty() ? std::string(kFolder.view()) + data.folder()
-                                           : data.name() + " (" + data.folder() + ")";
+    const std::string folder = name_as_windows1250(data.folder());
+    std::string line =
+        data.name().empty() ? std::string(kFolder.view()) + folder : data.name() + " (" + folder + ")";
     if (data.is_sample()) line += kSampleRegisters.view();
     return line;
 }

@@ -1,8 +1,8 @@
 #include "input/open_error.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
+
+#include "input/native_file.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -45,8 +45,7 @@ OpenError last_open_error() {
 
 OpenError open_error_of(const char* name) {
     const OpenError why = last_open_error();
-    struct stat info;
-    if (stat(name, &info) == 0 && S_ISDIR(info.st_mode)) return OpenError::IsFolder;
+    if (status_of(name).folder) return OpenError::IsFolder;
     return why;
 }
 

@@ -9,6 +9,7 @@
 #include "report/error_table.h"
 #include "report/text_writer.h"
 #include "tavon/report.h"
+#include "tavon/text.h"
 
 namespace tavon {
 namespace {
@@ -33,6 +34,19 @@ constexpr auto kExplanations = cz<512>(
     "Kódy a prvky v tabulkách výše odkazují sem. Všechny kódy a prvky popisuje katalog "
     "katalog.html, který se dodává s programem (ve Windows vedle belun.exe, v Linuxu ve složce "
     "dokumentace, např. /usr/share/doc/belun).</p>\n");
+
+constexpr auto kRowsLeftOut = cz<256>(
+    "Protokol uvádí jen prvních 20 000 000 nálezů, další už nevypisuje; počty chyb E a W na konci jsou "
+    "úplné.");
+
+// A name for a report header: converted to Windows-1250 when it came as UTF-8, control characters
+// (a line break in a file name, say) shown as "?".
+std::string header_name(std::string_view name) {
+    std::string text = name_as_windows1250(name);
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return text;
+}
 
 // Prvek texts name one field or several ("AA0225 + AA0216", "AA0132; AA0133; AA0218; AA0219;",
 // "AA0017/AA0113"); an element name holds none of these bytes.
@@ -75,6 +89,11 @@ void ReportWriter::raw(std::string_view text) { out_->write(text); }
 void ReportWriter::flush() { out_->flush(); }
 
 void ReportWriter::finding(const Finding& f) {
+    if (rows_ == kMaxReportRows) {
+        if (rows_left_out_++ == 0) write_rows_left_out();
+        return;
+    }
+    ++rows_;
     TextWriter& w = *out_;
     switch (format_) {
         case ReportFormat::Csv:
@@ -149,9 +168,32 @@ void ReportWriter::finding(const Finding& f) {
     }
 }
 
-void ReportWriter::header(std::string_view date_time, std::string_view document_name,
+void ReportWriter::write_rows_left_out() {
+    TextWriter& w = *out_;
+    switch (format_) {
+        case ReportFormat::Text: w.write(kRowsLeftOut); break;
+        case ReportFormat::Csv:
+            w.write(";;;;;;;");
+            w.write_csv(kRowsLeftOut);
+            break;
+        case ReportFormat::Xml:
+            w.write("<Poznamka>");
+            w.write_xml(kRowsLeftOut);
+            w.write("</Poznamka>");
+            break;
+        case ReportFormat::Html:
+            w.write("<tr>\n<td colspan=8>&nbsp;");
+            w.write_html(kRowsLeftOut);
+            w.write("</td>");
+            break;
+    }
+    w.write("\n");
+}
+
+void ReportWriter::header(std::string_view date_time, std::string_view given_name,
                           std::string_view data_set) {
     TextWriter& w = *out_;
+    const std::string document_name = header_name(given_name);
     switch (format_) {
         case ReportFormat::Text:
             w.write(" ");
@@ -161,7 +203,7 @@ void ReportWriter::header(std::string_view date_time, std::string_view document_
             w.write("  ");
             w.write(kDocument);
             w.write("  ");
-            w.write(document_name);
+            w.write_plain(document_name);
             w.write(" \n");
             w.write("C.radku  Chyba   ICO/Kod Zamestnanec  Prvek      Hodnota Ocekavano   Popis\n\n");
             break;
@@ -339,46 +381,69 @@ void ReportWriter::write_entry(std::string_view html) {
     }
 }
 
+namespace {
+
+// Whether `text` starts with the header `shape`, in which "{date}" stands for any date and time
+// of a header, "{name}" and "{data}" for any text within one line.
+bool matches_header(std::string_view text, std::string_view shape) {
+    while (!shape.empty()) {
+        const std::size_t mark = shape.find('{');
+        const std::string_view literal = shape.substr(0, mark);
+        if (text.substr(0, literal.size()) != literal) return false;
+        text.remove_prefix(literal.size());
+        if (mark == std::string_view::npos) return true;
+        shape.remove_prefix(literal.size());
+        const std::size_t close = shape.find('}');
+        const std::string_view marker = shape.substr(0, close + 1);
+        shape.remove_prefix(close + 1);
+        if (marker == "{date}") {
+            if (text.size() < 20) return false;
+            for (char c : text.substr(0, 20))
+                if (!((c >= '0' && c <= '9') || c == '/' || c == ' ' || c == ':')) return false;
+            text.remove_prefix(20);
+            continue;
+        }
+        // Any text up to the next literal part of the shape, within the line.
+        const std::string_view next = shape.substr(0, shape.find('{'));
+        const std::size_t end = text.find(next);
+        if (end == std::string_view::npos ||
+            text.substr(0, end).find_first_of("\r\n") != std::string_view::npos)
+            return false;
+        text.remove_prefix(end);
+    }
+    return true;
+}
+
+std::string header_shape(ReportFormat format, std::string_view data_set) {
+    StringOutput out;
+    {
+        ReportWriter writer(format, out);
+        writer.header("{date}", "{name}", data_set);
+    }
+    return out.bytes;
+}
+
+}  // namespace
+
+bool is_report_start(std::string_view first_bytes) {
+    static const std::string shapes[] = {
+        header_shape(ReportFormat::Html, "{data}"), header_shape(ReportFormat::Html, {}),
+        header_shape(ReportFormat::Text, {}),       header_shape(ReportFormat::Csv, {}),
+        header_shape(ReportFormat::Xml, {}),
+    };
+    for (const std::string& shape : shapes)
+        if (matches_header(first_bytes, shape)) return true;
+    // What an earlier version wrote in place of a report when an input could not be opened.
+    static constexpr std::string_view kCannotOpen = " Nelze otevrit soubor  ";
+    static constexpr std::string_view kStopped = "\r\n Program ukoncen\r\n";
+    return first_bytes.starts_with(kCannotOpen) && first_bytes.ends_with(kStopped) &&
+           first_bytes.find_first_of("\r\n") == first_bytes.size() - kStopped.size();
+}
+
 CopyWriter::CopyWriter(Output& out) : out_(std::make_unique<TextWriter>(out)) {}
 CopyWriter::~CopyWriter() = default;
 void CopyWriter::write(std::string_view text) { out_->write(text); }
 void CopyWriter::finish() { out_->write("</DUV>\n"); }
 void CopyWriter::flush() { out_->flush(); }
-
-FileOutput::~FileOutput() {
-    if (file_) std::fclose(file_);
-}
-
-bool FileOutput::open(const std::string& name, OpenError& why) {
-    reset_open_error();
-    file_ = std::fopen(name.c_str(), "wb");
-    why = file_ ? OpenError::None : open_error_of(name.c_str());
-    failed_ = false;
-    return file_ != nullptr;
-}
-
-void FileOutput::write(const char* data, std::size_t size) {
-    if (!file_ || size == 0) return;
-    reset_open_error();
-    if (std::fwrite(data, 1, size, file_) != size && !failed_) {
-        failed_ = true;
-        write_error_ = last_open_error();
-    }
-}
-
-bool FileOutput::close() {
-    if (!file_) return !failed_;
-    reset_open_error();
-    if (std::fflush(file_) != 0 && !failed_) {
-        failed_ = true;
-        write_error_ = last_open_error();
-    }
-    if (std::fclose(file_) != 0 && !failed_) {
-        failed_ = true;
-        write_error_ = last_open_error();
-    }
-    file_ = nullptr;
-    return !failed_;
-}
 
 }  // namespace tavon

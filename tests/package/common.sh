@@ -1,6 +1,10 @@
 # shellcheck shell=bash
 # Shared by the package tests (sourced). Each test gets a scratch folder, removed on exit.
 
+# belun's console speaks the locale's character set; the tests read it as Windows-1250 (the C
+# locale) unless they say otherwise.
+export LC_ALL=C
+
 # Exit code that CTest counts as "skipped" (SKIP_RETURN_CODE in CMakeLists.txt).
 readonly SKIP=77
 

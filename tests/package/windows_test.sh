@@ -86,7 +86,7 @@ if [[ -n $objdump ]]; then
   dlls=$("$objdump" -p "$exe" | sed -n 's/^\tDLL Name: //p' | tr '[:upper:]' '[:lower:]' | LC_ALL=C sort | tr '\n' ' ')
   for dll in $dlls; do
     case $dll in
-      kernel32.dll | msvcrt.dll | ucrtbase.dll | api-ms-win-*) ;;
+      kernel32.dll | msvcrt.dll | ucrtbase.dll | shell32.dll | api-ms-win-*) ;;
       *) fail "belun.exe needs $dll, which is not in the ZIP (imports: $dlls)" ;;
     esac
   done
