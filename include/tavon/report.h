@@ -98,7 +98,8 @@ bool is_report_start(std::string_view first_bytes);
 // HTML, the summary per code and the explanations of the codes and fields the report names).
 class ReportWriter : public FindingSink {
   public:
-    ReportWriter(ReportFormat format, Output& out);
+    // `max_rows`: the rows written at most (kMaxReportRows; fewer only for tests).
+    ReportWriter(ReportFormat format, Output& out, long long max_rows = kMaxReportRows);
     ~ReportWriter() override;
 
     // `data_set` names the code lists and registers checked against (describe_data_set); the
@@ -124,6 +125,7 @@ class ReportWriter : public FindingSink {
 
     ReportFormat format_;
     std::unique_ptr<TextWriter> out_;
+    long long max_rows_;
     long long rows_ = 0;
     long long rows_left_out_ = 0;
     std::vector<int> rows_per_code_;  // HTML: rows written per code of the error table, for the summary

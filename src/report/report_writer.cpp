@@ -36,7 +36,7 @@ constexpr auto kExplanations = cz<512>(
     "dokumentace, např. /usr/share/doc/belun).</p>\n");
 
 constexpr auto kRowsLeftOut = cz<256>(
-    "Protokol uvádí jen prvních 20 000 000 nálezů, další už nevypisuje; počty chyb E a W na konci jsou "
+    "Protokol uvádí jen prvních 20 000 000 nálezů, další už nevypisuje. Počty chyb E a W na konci jsou "
     "úplné.");
 
 // A name for a report header: converted to Windows-1250 when it came as UTF-8, control characters
@@ -76,9 +76,10 @@ std::string report_date_time(const std::tm& t) {
     return b;
 }
 
-ReportWriter::ReportWriter(ReportFormat format, Output& out)
+ReportWriter::ReportWriter(ReportFormat format, Output& out, long long max_rows)
     : format_(format),
       out_(std::make_unique<TextWriter>(out)),
+      max_rows_(max_rows),
       rows_per_code_(error_table().size(), 0),
       fields_named_(field_entries().size(), false) {}
 
@@ -89,7 +90,7 @@ void ReportWriter::raw(std::string_view text) { out_->write(text); }
 void ReportWriter::flush() { out_->flush(); }
 
 void ReportWriter::finding(const Finding& f) {
-    if (rows_ == kMaxReportRows) {
+    if (rows_ == max_rows_) {
         if (rows_left_out_++ == 0) write_rows_left_out();
         return;
     }

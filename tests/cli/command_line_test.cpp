@@ -12,6 +12,7 @@
 #include "cli/belun.h"
 #include "tavon/report.h"
 #include "tests/robust/scratch.h"
+#include "tests/support/documents.h"
 #include "tests/support/run_belun.h"
 
 namespace tavon {
@@ -323,6 +324,24 @@ TEST(Console, ProgressLineOnlyOnATerminal) {
                   .console.find(clear + " Nelze otevrit soubor  missing.xml"),
               std::string::npos);
     EXPECT_EQ(run_belun(list, {"@s.txt", "r.csv"}).console.find('\r'), std::string::npos);
+}
+
+// Nothing a document or a file name holds drives the terminal: an escape sequence in the employee
+// identifier (shown by the progress line) or in a name reaches the console with "?" for its
+// control characters.
+TEST(Console, NoEscapeSequenceFromADocumentOrName) {
+    std::string doc = test::read_file(test::repository_root() / "examples/duv-ok.xml");
+    doc = test::replace_first(doc, "<AA0126>1001</AA0126>", "<AA0126>\x1b]0;X\x07\x1b[2J</AA0126>");
+    const std::string name = "\x1b[31m.xml";
+    for (const bool utf8 : {false, true}) {
+        const auto run = run_belun({{name, doc}, {"s.txt", "a.xml"}}, {name, "r.csv"}, {true, utf8});
+        EXPECT_EQ(run.exit_code, 0);
+        EXPECT_EQ(run.console.find('\x1b'), std::string::npos) << run.console;
+        EXPECT_NE(run.console.find("?]0;X??[2J zamestnavatel"), std::string::npos) << run.console;
+        const auto missing = run_belun({}, {"\x1b]0;X\x07.xml", "r.csv"}, {true, utf8});
+        EXPECT_NE(missing.console.find(" Nelze otevrit soubor  ?]0;X?.xml\n"), std::string::npos)
+            << missing.console;
+    }
 }
 
 // Program texts are converted for a UTF-8 terminal; file names are shown as given.

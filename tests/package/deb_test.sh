@@ -54,6 +54,7 @@ expected="./usr/bin/belun
 ./usr/share/doc/belun/data-vzor/staty.txt
 ./usr/share/doc/belun/data-vzor/vzdelani.txt
 ./usr/share/doc/belun/docs/report.png
+./usr/share/doc/belun/docs/web.png
 ./usr/share/doc/belun/examples/duv-chyby.xml
 ./usr/share/doc/belun/examples/duv-ok.xml
 ./usr/share/doc/belun/katalog.html
@@ -81,6 +82,10 @@ done
 gzip -dc "$root/usr/share/man/man1/belun.1.gz" | grep -qx '\.ds Dc /usr/share/doc/belun' ||
   fail "belun.1.gz does not name /usr/share/doc/belun, the folder of katalog.html"
 cmp -s "$build/doc/katalog.html" "$doc/katalog.html" || fail "the packaged katalog.html is not the one of the build"
+# Every picture and file the installed README links to by a relative path is installed beside it.
+while read -r target; do
+  [[ -e "$doc/$target" ]] || fail "the installed README links $target, which the package does not install"
+done < <(grep -o '](\([^)#:]*\))' "$doc/README.md" | sed 's/^](\(.*\))$/\1/' | sort -u)
 
 # Unpacked, the program runs on the packaged example and reports exactly as the build tree's belun.
 cd "$root/usr/share/doc/belun/examples"

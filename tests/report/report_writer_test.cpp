@@ -20,8 +20,8 @@ using test::cp1250;
 // A report written into memory through the findings sink and a report writer.
 class Report {
   public:
-    explicit Report(ReportFormat format, bool warnings = true)
-        : writer_(format, out_), findings(writer_, warnings) {}
+    explicit Report(ReportFormat format, bool warnings = true, long long max_rows = kMaxReportRows)
+        : writer_(format, out_, max_rows), findings(writer_, warnings) {}
 
     // One finding as the checks make it; whether a row was written for it.
     bool finding(std::string_view line, std::string_view code, std::string_view field, std::string_view value,
@@ -32,6 +32,7 @@ class Report {
     }
     void header(std::string_view date_time, std::string_view name) { writer_.header(date_time, name); }
     void footer() { writer_.footer(findings.totals); }
+    long long rows_left_out() const { return writer_.rows_left_out(); }
     std::string text() {
         writer_.flush();
         return out_.bytes;
@@ -398,6 +399,49 @@ TEST(ReportWriter, CsvQuotesFieldsWithSeparatorOrQuote) {
                             cp1250("Element <DUV> by měl obsahovat atributy verze=\"\"1.6\"\" a "
                                    "xmlns=\"\"http://duv.example.org/schemas/2004/DUV/1.6/\"\"") +
                             "\"\r\n");
+}
+
+}  // namespace
+}  // namespace tavon
+
+namespace tavon {
+namespace {
+
+// A broken export cannot fill a disk: after the last row a report holds, one line says that the
+// rest is left out, in the layout of each format; the totals count every finding.
+TEST(ReportWriter, RowsStopAtTheLimitWithOneLineSayingSo) {
+    const std::string note = cp1250(
+        "Protokol uvádí jen prvních 20 000 000 nálezů, další už nevypisuje. Počty chyb E a W na konci jsou "
+        "úplné.");
+    const struct {
+        ReportFormat format;
+        std::string line;
+    } cases[] = {
+        {ReportFormat::Text, note + "\r\n"},
+        {ReportFormat::Csv, ";;;;;;;" + note + "\r\n"},
+        {ReportFormat::Xml, "<Poznamka>" + note + "</Poznamka>\r\n"},
+        {ReportFormat::Html, "<tr>\r\n<td colspan=8>&nbsp;" + note + "</td>\r\n"},
+    };
+    for (const auto& c : cases) {
+        Report r(c.format, true, 2);
+        for (int i = 0; i < 5; ++i) r.finding(std::to_string(i + 1), i % 2 ? "WL025" : "ES301", "x", "1", "");
+        r.footer();
+        const std::string text = r.text();
+        EXPECT_EQ(r.rows_left_out(), 3);
+        EXPECT_EQ(r.findings.totals.errors, 3);
+        EXPECT_EQ(r.findings.totals.warnings, 2);
+        const std::size_t at = text.find(c.line);
+        ASSERT_NE(at, std::string::npos) << text;
+        EXPECT_EQ(text.find(c.line, at + 1), std::string::npos);
+        // The rows of lines 1 and 2 before it, none of line 3 (the HTML summary after it names the
+        // codes again).
+        EXPECT_NE(text.substr(0, at).find("WL025"), std::string::npos);
+        if (c.format == ReportFormat::Html) {
+            EXPECT_EQ(text.find("&nbsp;3</td>"), std::string::npos);
+        } else {
+            EXPECT_EQ(text.find("ES301", at), std::string::npos);
+        }
+    }
 }
 
 }  // namespace
