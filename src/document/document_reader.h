@@ -42,9 +42,6 @@ inline constexpr std::string_view kRootExpected =
 // Whether `content` holds a "&" that begins no entity or character reference of XML.
 bool has_bare_ampersand(std::string_view content);
 
-// The encoding declared in a prolog's attributes (`encoding="..."`, either quotes), or empty.
-std::string_view declared_encoding(std::string_view prolog_attributes);
-
 template <typename Handler>
 class DocumentReader : private Tokenizer::DocumentEnd {
   public:
@@ -127,8 +124,6 @@ class DocumentReader : private Tokenizer::DocumentEnd {
             if (!name.empty() && name[0] == '?') {
                 const std::string prolog(name);
                 if (tokenizer_.read_tag_rest(name_, true) < 0) return input_ended();
-                if (const std::string_view encoding = declared_encoding(name_.text()); !encoding.empty())
-                    tokenizer_.encoding().declared(encoding, reporter_.current_line_number());
                 if (copy_) {
                     copy_->write("<");
                     copy_->write(prolog);
@@ -308,7 +303,7 @@ class DocumentReader : private Tokenizer::DocumentEnd {
     }
 
     // A document of the input has been read to its end: whether it is no Windows-1250 text, as
-    // far as its bytes or its prolog tell.
+    // far as its bytes or its XML declaration tell.
     void document_ended() override {
         const EncodingWatch& encoding = tokenizer_.encoding();
         if (encoding.declares_other())
@@ -359,21 +354,6 @@ inline bool has_bare_ampersand(std::string_view content) {
         if (!reference) return true;
     }
     return false;
-}
-
-inline std::string_view declared_encoding(std::string_view attributes) {
-    const std::size_t at = attributes.find("encoding");
-    if (at == std::string_view::npos) return {};
-    std::size_t i = at + 8;
-    while (i < attributes.size() && attributes[i] == ' ') ++i;
-    if (i >= attributes.size() || attributes[i] != '=') return {};
-    ++i;
-    while (i < attributes.size() && attributes[i] == ' ') ++i;
-    if (i >= attributes.size() || (attributes[i] != '"' && attributes[i] != '\'')) return {};
-    const char quote = attributes[i++];
-    const std::size_t end = attributes.find(quote, i);
-    if (end == std::string_view::npos) return {};
-    return attributes.substr(i, end - i);
 }
 
 }  // namespace tavon
