@@ -42,6 +42,10 @@ inline constexpr std::string_view kRootExpected =
 // Whether `content` holds a "&" that begins no entity or character reference of XML.
 bool has_bare_ampersand(std::string_view content);
 
+// Whether `content` holds a control character that XML allows in no text: any byte 0x00-0x1F but
+// tab, line feed and carriage return.
+bool has_forbidden_control_character(std::string_view content);
+
 template <typename Handler>
 class DocumentReader : private Tokenizer::DocumentEnd {
   public:
@@ -209,9 +213,18 @@ class DocumentReader : private Tokenizer::DocumentEnd {
             }
             const std::string_view field_name(name_.data, name_.len);
             field<record>(field_name, content, closing, empty_element);
-            // A receiving XML parser refuses a "&" that begins no reference.
-            if (has_bare_ampersand(content)) reporter_.report_here("ES311", field_name, content, "&amp;");
+            if (!empty_element) parser_refusals(field_name, content);
         }
+    }
+
+    // What a receiving XML parser refuses in a field's content, read into content_: a "&" that
+    // begins no reference (also one that only the dropped line breaks join to one), and control
+    // characters (a NUL too, although the text shown ends before it).
+    void parser_refusals(std::string_view field_name, std::string_view content) {
+        if (has_bare_ampersand(content) || content_.reference_split())
+            reporter_.report_here("ES311", field_name, content, "&amp;");
+        if (has_forbidden_control_character(std::string_view(content_.data, content_.len)))
+            reporter_.report_here("ES312", field_name, content, kNothing);
     }
 
     // One field element: its closing name, the echo, and the field's checks.
@@ -333,6 +346,12 @@ class DocumentReader : private Tokenizer::DocumentEnd {
     bool employers_missing_ = false;  // the root element was met, no employer yet
     bool had_employees_ = false;      // the current employer has had an employee
 };
+
+inline bool has_forbidden_control_character(std::string_view content) {
+    for (const char c : content)
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') return true;
+    return false;
+}
 
 inline bool has_bare_ampersand(std::string_view content) {
     for (std::size_t at = content.find('&'); at != std::string_view::npos; at = content.find('&', at + 1)) {
