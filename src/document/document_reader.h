@@ -297,6 +297,7 @@ class DocumentReader : private Tokenizer::DocumentEnd {
     }
 
     void report_root_end() {
+        tokenizer_.watch_after_root();
         handler_.root_ended();
         root_end_seen_ = true;
         state_ = State::AfterRoot;
@@ -316,7 +317,8 @@ class DocumentReader : private Tokenizer::DocumentEnd {
     }
 
     // A document of the input has been read to its end: whether it is no Windows-1250 text, as
-    // far as its bytes or its XML declaration tell.
+    // far as its bytes or its XML declaration tell, and whether anything but white space, comments
+    // and processing instructions followed its root's end.
     void document_ended() override {
         const EncodingWatch& encoding = tokenizer_.encoding();
         if (encoding.declares_other())
@@ -325,6 +327,8 @@ class DocumentReader : private Tokenizer::DocumentEnd {
         else if (encoding.is_utf8())
             reporter_.report(LineText(encoding.first_multibyte_line()), "ES310", kNothing, "UTF-8",
                              "Windows-1250");
+        if (const AfterRootWatch& after_root = tokenizer_.after_root(); after_root.content_found())
+            reporter_.report(LineText(after_root.content_line()), "ES313", kNothing, kNothing, kNothing);
     }
 
     // The findings that only the end of the input can show.

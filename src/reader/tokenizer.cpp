@@ -11,6 +11,7 @@ int Tokenizer::get_from_next_block() {
         const std::size_t n = source_.read(block_.data(), kBlock);
         if (n > 0) {
             encoding_.scan(block_.data(), n, line_.number());
+            if (after_root_.watching()) after_root_.scan(block_.data(), block_.data() + n);
             pos_ = block_.data();
             end_ = pos_ + n;
             return static_cast<unsigned char>(*pos_++);
@@ -20,6 +21,7 @@ int Tokenizer::get_from_next_block() {
         const Source::Next next = source_.next_document();
         if (next != Source::Next::Continues) ended_ = true;
         encoding_.start_document();
+        after_root_.start_document();
         if (next == Source::Next::Failed) source_failed_ = true;
     }
     return -1;
@@ -122,6 +124,12 @@ bool Tokenizer::skip_past() {
         if (c == Z) return true;
         if (c == '\n') line_.next();
     }
+}
+
+void Tokenizer::watch_after_root() {
+    if (after_root_.started()) return;
+    after_root_.start(tag_closed_, line_.number());
+    if (pos_ < end_) after_root_.scan(pos_, end_);
 }
 
 int Tokenizer::read_name(Token& buf) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/line_number.h"
+#include "reader/after_root.h"
 #include "reader/encoding.h"
 
 #if defined(__SSE2__)
@@ -105,6 +106,10 @@ class Tokenizer {
     LineCounter& line() { return line_; }
     // What the bytes of the current document say of its encoding.
     EncodingWatch& encoding() { return encoding_; }
+    // The root's end tag has just been read: from here on, the bytes of the current document are
+    // watched for anything XML allows no more (once per document; a second call does nothing).
+    void watch_after_root();
+    const AfterRootWatch& after_root() const { return after_root_; }
 
   private:
     bool read_whole_field_general(std::string_view& name, std::string_view& content,
@@ -136,6 +141,7 @@ class Tokenizer {
     bool tag_closed_ = false;     // the ">" of the current tag has been consumed
     LineCounter line_;
     EncodingWatch encoding_;
+    AfterRootWatch after_root_;
 };
 
 // "AA" and four digits, the form of most field names.

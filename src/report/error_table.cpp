@@ -183,6 +183,7 @@ constexpr Row kRows[] = {
      cz<48>("")},
     {"ES311", cz("Znak & v hodnotě prvku musí být zapsán jako &amp;"), cz<48>("")},
     {"ES312", cz("Hodnota prvku obsahuje nepovolený řídicí znak"), cz<48>("")},
+    {"ES313", cz("Za koncem dokumentu (</DUV>) je další obsah"), cz<48>("")},
     {"WS102",
      cz("Element <DUV> by měl obsahovat atributy verze=\"1.6\" a xmlns=\"http://" TAVON_NS_HOST
         "/schemas/2004/DUV/1.6/\""),
@@ -296,7 +297,7 @@ constexpr Table build() {
 
 constexpr Table kTable = build();
 
-static_assert(kCount == 163);
+static_assert(kCount == 164);
 
 }  // namespace
 

@@ -49,6 +49,7 @@ std::string end_of_run_row(std::string_view line, std::string_view code) {
 
 const char* const kES302 = "Nesouhlasi zacatek a konec prvku";
 const char* const kES312 = "Hodnota prvku obsahuje nepovolený řídicí znak";
+const char* const kES313 = "Za koncem dokumentu (</DUV>) je další obsah";
 const char* const kES301 = "Neznamý prvek";
 const char* const kES303 = "Prvkek nebyl uveden";
 const char* const kES304 = "Vícenásobný výskyt prvku      .";
@@ -328,6 +329,18 @@ TEST(DocumentReader, ControlCharactersInValues) {
     // XML allows DEL.
     const auto doc = test::document_head_with("Lhota", "Lhota\x7f") + test::document_tail();
     EXPECT_TRUE(rows_with_code(report_rows(doc), "ES312").empty());
+}
+
+TEST(DocumentReader, ContentAfterTheRootEndAcrossReadBlocks) {
+    // The end of the first read block (256 KiB) moves through the root's end tag and the text after it.
+    const std::string head = test::document_head();
+    for (std::size_t k = 0; k <= 10; ++k) {
+        const std::string doc = head + std::string((1u << 18) - head.size() - k, ' ') + "</DUV>\r\nx\r\n";
+        EXPECT_EQ(report_rows(doc),
+                  (std::vector<std::string>{csv_row("12", "ES313", "", "", "   ", "   ", "   ", kES313),
+                                            end_of_run_row("13", "ES308")}))
+            << k;
+    }
 }
 
 }  // namespace
