@@ -42,8 +42,9 @@ inline constexpr std::string_view kRootExpected =
 // Whether `content` holds a "&" that begins no entity or character reference of XML.
 bool has_bare_ampersand(std::string_view content);
 
-// The encoding declared in a prolog's attributes (`encoding="..."`, either quotes), or empty.
-std::string_view declared_encoding(std::string_view prolog_attributes);
+// Whether `content` holds a control character that XML allows in no text: any byte 0x00-0x1F but
+// tab, line feed and carriage return.
+bool has_forbidden_control_character(std::string_view content);
 
 template <typename Handler>
 class DocumentReader : private Tokenizer::DocumentEnd {
@@ -127,8 +128,6 @@ class DocumentReader : private Tokenizer::DocumentEnd {
             if (!name.empty() && name[0] == '?') {
                 const std::string prolog(name);
                 if (tokenizer_.read_tag_rest(name_, true) < 0) return input_ended();
-                if (const std::string_view encoding = declared_encoding(name_.text()); !encoding.empty())
-                    tokenizer_.encoding().declared(encoding, reporter_.current_line_number());
                 if (copy_) {
                     copy_->write("<");
                     copy_->write(prolog);
@@ -214,9 +213,18 @@ class DocumentReader : private Tokenizer::DocumentEnd {
             }
             const std::string_view field_name(name_.data, name_.len);
             field<record>(field_name, content, closing, empty_element);
-            // A receiving XML parser refuses a "&" that begins no reference.
-            if (has_bare_ampersand(content)) reporter_.report_here("ES311", field_name, content, "&amp;");
+            if (!empty_element) parser_refusals(field_name, content);
         }
+    }
+
+    // What a receiving XML parser refuses in a field's content, read into content_: a "&" that
+    // begins no reference (also one that only the dropped line breaks join to one), and control
+    // characters (a NUL too, although the text shown ends before it).
+    void parser_refusals(std::string_view field_name, std::string_view content) {
+        if (has_bare_ampersand(content) || content_.reference_split())
+            reporter_.report_here("ES311", field_name, content, "&amp;");
+        if (has_forbidden_control_character(std::string_view(content_.data, content_.len)))
+            reporter_.report_here("ES312", field_name, content, kNothing);
     }
 
     // One field element: its closing name, the echo, and the field's checks.
@@ -289,6 +297,7 @@ class DocumentReader : private Tokenizer::DocumentEnd {
     }
 
     void report_root_end() {
+        tokenizer_.watch_after_root();
         handler_.root_ended();
         root_end_seen_ = true;
         state_ = State::AfterRoot;
@@ -308,7 +317,8 @@ class DocumentReader : private Tokenizer::DocumentEnd {
     }
 
     // A document of the input has been read to its end: whether it is no Windows-1250 text, as
-    // far as its bytes or its prolog tell.
+    // far as its bytes or its XML declaration tell, and whether anything but white space, comments
+    // and processing instructions followed its root's end.
     void document_ended() override {
         const EncodingWatch& encoding = tokenizer_.encoding();
         if (encoding.declares_other())
@@ -317,6 +327,8 @@ class DocumentReader : private Tokenizer::DocumentEnd {
         else if (encoding.is_utf8())
             reporter_.report(LineText(encoding.first_multibyte_line()), "ES310", kNothing, "UTF-8",
                              "Windows-1250");
+        if (const AfterRootWatch& after_root = tokenizer_.after_root(); after_root.content_found())
+            reporter_.report(LineText(after_root.content_line()), "ES313", kNothing, kNothing, kNothing);
     }
 
     // The findings that only the end of the input can show.
@@ -339,6 +351,12 @@ class DocumentReader : private Tokenizer::DocumentEnd {
     bool had_employees_ = false;      // the current employer has had an employee
 };
 
+inline bool has_forbidden_control_character(std::string_view content) {
+    for (const char c : content)
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') return true;
+    return false;
+}
+
 inline bool has_bare_ampersand(std::string_view content) {
     for (std::size_t at = content.find('&'); at != std::string_view::npos; at = content.find('&', at + 1)) {
         const std::string_view rest = content.substr(at + 1);
@@ -359,21 +377,6 @@ inline bool has_bare_ampersand(std::string_view content) {
         if (!reference) return true;
     }
     return false;
-}
-
-inline std::string_view declared_encoding(std::string_view attributes) {
-    const std::size_t at = attributes.find("encoding");
-    if (at == std::string_view::npos) return {};
-    std::size_t i = at + 8;
-    while (i < attributes.size() && attributes[i] == ' ') ++i;
-    if (i >= attributes.size() || attributes[i] != '=') return {};
-    ++i;
-    while (i < attributes.size() && attributes[i] == ' ') ++i;
-    if (i >= attributes.size() || (attributes[i] != '"' && attributes[i] != '\'')) return {};
-    const char quote = attributes[i++];
-    const std::size_t end = attributes.find(quote, i);
-    if (end == std::string_view::npos) return {};
-    return attributes.substr(i, end - i);
 }
 
 }  // namespace tavon

@@ -11,6 +11,7 @@ int Tokenizer::get_from_next_block() {
         const std::size_t n = source_.read(block_.data(), kBlock);
         if (n > 0) {
             encoding_.scan(block_.data(), n, line_.number());
+            if (after_root_.watching()) after_root_.scan(block_.data(), block_.data() + n);
             pos_ = block_.data();
             end_ = pos_ + n;
             return static_cast<unsigned char>(*pos_++);
@@ -20,6 +21,7 @@ int Tokenizer::get_from_next_block() {
         const Source::Next next = source_.next_document();
         if (next != Source::Next::Continues) ended_ = true;
         encoding_.start_document();
+        after_root_.start_document();
         if (next == Source::Next::Failed) source_failed_ = true;
     }
     return -1;
@@ -44,6 +46,27 @@ const char* find_first(const char* p, const char* limit) {
     return limit;
 #else
     while (p < limit && ((*p != Z) && ...)) ++p;
+    return p;
+#endif
+}
+
+// The first byte in [p, limit) that ends a content read whole, "<", or keeps it from being read
+// whole, "&" or a control byte; or limit. Reads 16-byte groups as find_first does.
+const char* find_content_stop(const char* p, const char* limit) {
+#if defined(__SSE2__)
+    for (; p < limit; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x1F)), v);
+        const __m128i hits = _mm_or_si128(control, _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('<')),
+                                                                _mm_cmpeq_epi8(v, _mm_set1_epi8('&'))));
+        if (const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hits))) {
+            const char* q = p + __builtin_ctz(bits);
+            return q < limit ? q : limit;
+        }
+    }
+    return limit;
+#else
+    while (p < limit && static_cast<unsigned char>(*p) >= 0x20 && *p != '<' && *p != '&') ++p;
     return p;
 #endif
 }
@@ -101,6 +124,12 @@ bool Tokenizer::skip_past() {
         if (c == Z) return true;
         if (c == '\n') line_.next();
     }
+}
+
+void Tokenizer::watch_after_root() {
+    if (after_root_.started()) return;
+    after_root_.start(tag_closed_, line_.number());
+    if (pos_ < end_) after_root_.scan(pos_, end_);
 }
 
 int Tokenizer::read_name(Token& buf) {
@@ -199,9 +228,13 @@ int Tokenizer::read_content(Token& buf) {
         if (c < 0) return -1;
         if (c == '\n') {
             line_.next();
+            buf.line_break_dropped();
             continue;
         }
-        if (c == '\r') continue;
+        if (c == '\r') {
+            buf.line_break_dropped();
+            continue;
+        }
         if (c == '<') {
             next_tag_open_ = true;
             return 0;
@@ -248,12 +281,13 @@ bool Tokenizer::read_whole_field_general(std::string_view& name, std::string_vie
     // one before scanning.
     const char* content_start = name_end + 1;
     const char* content_end = content_start;
-    // A "&" is left to the operations above, so that the document's structure can look at it.
-    while (content_end < end_ && content_end < content_start + 8 && *content_end != '<' &&
-           *content_end != '\n' && *content_end != '\r' && *content_end != '\0' && *content_end != '&')
+    // A "&" and control bytes are left to the operations above, so that the document's structure
+    // can look at them.
+    while (content_end < end_ && content_end < content_start + 8 &&
+           static_cast<unsigned char>(*content_end) >= 0x20 && *content_end != '<' && *content_end != '&')
         ++content_end;
     if (content_end < end_ && content_end == content_start + 8)
-        content_end = find_first<'<', '\n', '\r', '\0', '&'>(content_end, end_);
+        content_end = find_content_stop(content_end, end_);
     if (content_end >= end_ || *content_end != '<' ||
         static_cast<std::size_t>(content_end - content_start) > Token::kMax)
         return false;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/line_number.h"
+#include "reader/after_root.h"
 #include "reader/encoding.h"
 
 #if defined(__SSE2__)
@@ -23,6 +24,10 @@ struct Token {
     char data[kMax + 2];  // room for the "/" of an empty element's name and its closing form
     std::size_t len = 0;
     bool has_nul = false;  // a NUL byte was stored: the text ends there
+    // Where a "&" stands whose would-be reference a dropped line break splits ("&am", a line
+    // break, "p;"): the text reads "&amp;" where the document holds none. kNone: no such "&".
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::size_t split_reference_at = kNone;
 
     std::string_view text() const {
         if (!has_nul) return {data, len};
@@ -38,11 +43,25 @@ struct Token {
     void clear() {
         len = 0;
         has_nul = false;
+        split_reference_at = kNone;
     }
     void push(char c) {
         data[len++] = c;
         if (c == '\0') has_nul = true;
     }
+    // A line break is dropped here: notes the "&" it would join to a reference.
+    void line_break_dropped() {
+        if (split_reference_at != kNone) return;
+        for (std::size_t i = len; i-- > 0;) {
+            if (data[i] == ';') return;
+            if (data[i] == '&') {
+                split_reference_at = i;
+                return;
+            }
+        }
+    }
+    // Whether the text (up to a NUL) holds a "&" that a line break split from the rest of its reference.
+    bool reference_split() const { return split_reference_at != kNone && split_reference_at < text().size(); }
 };
 
 class Tokenizer {
@@ -72,9 +91,9 @@ class Tokenizer {
     // The common field element "<name>content</name>", read whole when it lies in the current
     // block and holds nothing that the four operations above treat specially (line breaks, NUL
     // bytes, spaces in tags, the "duv:" prefix, overlong tokens, names that begin with "z", "/" or
-    // "!"), nor a "&" in its content. Leaves the reader exactly as read_name, read_tag_rest, read_content and
-    // read_name would; the texts point into the block and stay valid until the next read. False, with nothing
-    // read, when the element does not qualify.
+    // "!"), nor a "&" or any control byte (tab too) in its content. Leaves the reader exactly as
+    // read_name, read_tag_rest, read_content and read_name would; the texts point into the block and
+    // stay valid until the next read. False, with nothing read, when the element does not qualify.
     bool read_whole_field(std::string_view& name, std::string_view& content, std::string_view& closing);
 
     bool ended() const { return ended_; }
@@ -87,6 +106,10 @@ class Tokenizer {
     LineCounter& line() { return line_; }
     // What the bytes of the current document say of its encoding.
     EncodingWatch& encoding() { return encoding_; }
+    // The root's end tag has just been read: from here on, the bytes of the current document are
+    // watched for anything XML allows no more (once per document; a second call does nothing).
+    void watch_after_root();
+    const AfterRootWatch& after_root() const { return after_root_; }
 
   private:
     bool read_whole_field_general(std::string_view& name, std::string_view& content,
@@ -118,6 +141,7 @@ class Tokenizer {
     bool tag_closed_ = false;     // the ">" of the current tag has been consumed
     LineCounter line_;
     EncodingWatch encoding_;
+    AfterRootWatch after_root_;
 };
 
 // "AA" and four digits, the form of most field names.
@@ -130,20 +154,19 @@ inline bool is_field_code(const char* name) {
 }
 
 // A field element whose "<" is at `tag`, read in one pass when it is the common case: a field code
-// ("AA" and four digits), a content of at most 15 bytes that holds none of the bytes the four
-// operations treat specially, and "</", the same code and ">" right after it. Needs 32 bytes of
-// the block after `tag`. False, with nothing read, for anything else.
+// ("AA" and four digits), a content of at most 15 bytes that holds no control byte and no "&", and
+// "</", the same code and ">" right after it. Needs 32 bytes of the block after `tag`. False, with
+// nothing read, for anything else.
 inline bool Tokenizer::read_code_field_at(const char* tag, std::string_view& name, std::string_view& content,
                                           std::string_view& closing) {
 #if defined(__SSE2__)
     if (*tag != '<' || !is_field_code(tag + 1) || tag[7] != '>') return false;
     const char* content_start = tag + 8;
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(content_start));
+    // The bytes 0x00-0x1F (line ends and NUL among them) are those whose minimum with 0x1F is themselves.
+    const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x1F)), v);
     const __m128i special = _mm_or_si128(
-        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('<')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))),
-        _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_setzero_si128())),
-            _mm_cmpeq_epi8(v, _mm_set1_epi8('&'))));
+        control, _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('<')), _mm_cmpeq_epi8(v, _mm_set1_epi8('&'))));
     const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(special));
     if (bits == 0) return false;
     const char* content_end = content_start + __builtin_ctz(bits);

@@ -182,6 +182,8 @@ constexpr Row kRows[] = {
     {"ES310", cz("Soubor není v kódování Windows-1250 (je v UTF-8 nebo deklaruje jiné kódování)"),
      cz<48>("")},
     {"ES311", cz("Znak & v hodnotě prvku musí být zapsán jako &amp;"), cz<48>("")},
+    {"ES312", cz("Hodnota prvku obsahuje nepovolený řídicí znak"), cz<48>("")},
+    {"ES313", cz("Za koncem dokumentu (</DUV>) je další obsah"), cz<48>("")},
     {"WS102",
      cz("Element <DUV> by měl obsahovat atributy verze=\"1.6\" a xmlns=\"http://" TAVON_NS_HOST
         "/schemas/2004/DUV/1.6/\""),
@@ -295,7 +297,7 @@ constexpr Table build() {
 
 constexpr Table kTable = build();
 
-static_assert(kCount == 162);
+static_assert(kCount == 164);
 
 }  // namespace
 

@@ -359,6 +359,37 @@ TEST(Tokenizer, WholeFieldReadLeavesReaderAsFourOperations) {
     EXPECT_GT(taken_count, 3);
 }
 
+// The document's structure looks at control bytes and "&" in a content itself (the checks of what
+// a receiving parser refuses), so a field read whole holds none, in the short common case and in
+// a longer content alike.
+TEST(Tokenizer, ControlBytesAndAmpersandsAreNeverReadWhole) {
+    const std::string padding(64, ' ');
+    for (const std::string& content :
+         {std::string("1\x01"), std::string("1\x1f"), std::string(20, 'x') + "\x0b",
+          std::string(20, 'x') + "\t", std::string(12, 'x') + "&amp;", std::string("1\0", 2)}) {
+        for (const std::string name : {"AA0017", "predkladatel"}) {
+            Input v{"<S>\r\n<" + name + ">" + content + "</" + name + ">\r\n<X>" + padding};
+            v.name();
+            std::string_view n, c, closing;
+            EXPECT_FALSE(v.tokenizer.read_whole_field(n, c, closing)) << name << " " << content;
+        }
+    }
+}
+
+// A line break is dropped from a content; when it stands inside a would-be reference ("&am", line
+// break, "p;"), the token notes it, since its text shows a reference the document does not hold.
+TEST(Tokenizer, LineBreakInsideAReferenceIsNoted) {
+    Input v{std::string("<A>x &am\r\np; y</A><B>&lt;\n&gt;\n</B><C>a &\nb</C><D>z\0 &am\np;</D>", 63)};
+    const std::pair<std::string, bool> expected[] = {
+        {"x &amp; y", true}, {"&lt;&gt;", false}, {"a &b", true}, {"z", false}};
+    for (const auto& [text, split] : expected) {
+        v.name();
+        EXPECT_EQ(v.content(), text);
+        EXPECT_EQ(v.t.reference_split(), split) << text;
+        v.name();
+    }
+}
+
 TEST(Tokenizer, WholeFieldReadOfNameOf300Characters) {
     const std::string n300(300, 'n');
     const std::string input = "<S><" + n300 + ">1</" + n300 + "><X>";
