@@ -6,25 +6,11 @@
 #include <memory>
 #include <string_view>
 
+#include "tavon/check.h"
 #include "tavon/finding.h"
 #include "tavon/source.h"
 
 namespace tavon {
-
-class DataSet;  // code lists, registers and tariffs: see tavon/data.h
-
-struct Options {
-    // False: warnings (codes beginning with W) are counted in the totals but not delivered.
-    bool report_warnings = true;
-    // The code lists, registers and tariffs to check against; null means the built-in set.
-    std::shared_ptr<const DataSet> data;
-};
-
-struct Totals {
-    long long errors = 0;                 // findings whose code begins with E
-    long long warnings = 0;               // findings whose code begins with W, delivered or not
-    long long warnings_not_reported = 0;  // of those, left out because report_warnings was false
-};
 
 struct Result {
     // False when the source failed to open a later document of a list (Source::failed_name):
@@ -33,24 +19,9 @@ struct Result {
     Totals totals;
 };
 
-// The normalised copy of the document, in pieces of text with "\n" line ends. Optional.
-class CopySink {
-  public:
-    virtual ~CopySink() = default;
-    virtual void write(std::string_view text) = 0;
-};
-
-// Told at the end of every employee record, for a progress display. Optional.
-class ProgressSink {
-  public:
-    virtual ~ProgressSink() = default;
-    virtual void employee_done(std::uint64_t line, std::string_view employee, std::string_view employer) = 0;
-};
-
 class Validator {
   public:
-    explicit Validator(Options options = {});
-    ~Validator();
+    explicit Validator(Options options = {}) : options_(std::move(options)) {}
     Validator(const Validator&) = delete;
     Validator& operator=(const Validator&) = delete;
 

@@ -3,6 +3,7 @@
 #include "tavon/validator.h"
 
 #include <cstring>
+#include <vector>
 
 #include "base/reporter.h"
 #include "data/data_set.h"
@@ -13,6 +14,7 @@
 #include "records/employee_rules.h"
 #include "records/employee_store.h"
 #include "report/findings.h"
+#include "tavon/check.h"
 
 namespace tavon {
 namespace {
@@ -91,18 +93,87 @@ class Checks {
 
 }  // namespace
 
-Validator::Validator(Options options) : options_(std::move(options)) {}
-Validator::~Validator() = default;
+// The parts of one check, in the order their constructors need one another.
+struct Check::Pipeline {
+    Pipeline(FindingSink& sink, const Options& options)
+        : data(options.data ? options.data : DataSet::built_in()),
+          findings(sink, options.report_warnings),
+          reporter(findings, tokenizer.line()),
+          checks(*data, reporter, options.progress),
+          document(tokenizer, checks, reporter, options.copy) {}
+
+    // Reads the bytes where they are, but for the last kTail: the reader scans in 16-byte groups
+    // and may look 40 bytes ahead, which those bytes, copied where room follows them, allow.
+    void feed(const char* bytes, std::size_t size) {
+        if (size > kTail) {
+            tokenizer.set_input(bytes, bytes + size - kTail);
+            document.resume();
+            bytes += size - kTail;
+            size = kTail;
+        }
+        if (size == 0) return;
+        std::memcpy(tail, bytes, size);
+        tokenizer.set_input(tail, tail + size);
+        document.resume();
+    }
+
+    static constexpr std::size_t kTail = 64;
+    std::shared_ptr<const DataSet> data;
+    Findings findings;
+    Tokenizer tokenizer;
+    Reporter reporter;
+    Checks checks;
+    DocumentReader<Checks> document;
+    char tail[kTail + 16] = {};
+    bool finished = false;
+};
+
+Check::Check(FindingSink& findings, Options options)
+    : pipeline_(std::make_unique<Pipeline>(findings, options)) {}
+
+Check::~Check() = default;
+
+void Check::feed(std::span<const char> bytes) {
+    if (!pipeline_->finished) pipeline_->feed(bytes.data(), bytes.size());
+}
+
+void Check::next_document() {
+    if (!pipeline_->finished) pipeline_->tokenizer.end_document();
+}
+
+Totals Check::finish() {
+    if (!pipeline_->finished) {
+        pipeline_->finished = true;
+        pipeline_->document.finish();
+    }
+    return pipeline_->findings.totals;
+}
+
+Totals Check::totals() const { return pipeline_->findings.totals; }
 
 Result Validator::run(Source& source, FindingSink& sink, CopySink* copy, ProgressSink* progress) {
-    const std::shared_ptr<const DataSet> data = options_.data ? options_.data : DataSet::built_in();
-    Findings findings(sink, options_.report_warnings);
-    Tokenizer tokenizer(source);
-    Reporter reporter(findings, tokenizer.line());
-    Checks checks(*data, reporter, progress);
-    DocumentReader<Checks> document(tokenizer, checks, reporter, copy);
-    document.run();
-    return {!tokenizer.source_failed(), findings.totals};
+    Options options = options_;
+    options.copy = copy;
+    options.progress = progress;
+    Check check(sink, options);
+    std::vector<char> block(1 << 18);
+    for (;;) {
+        const std::size_t n = source.read(block.data(), block.size());
+        if (n > 0) {
+            check.feed(std::span<const char>(block.data(), n));
+            continue;
+        }
+        const Source::Next next = source.next_document();
+        if (next == Source::Next::Continues) {
+            check.next_document();
+            continue;
+        }
+        if (next == Source::Next::Failed) {
+            check.next_document();
+            return {false, check.totals()};
+        }
+        return {true, check.finish()};
+    }
 }
 
 }  // namespace tavon

@@ -6,25 +6,36 @@
 
 namespace tavon {
 
+void Tokenizer::set_input(const char* begin, const char* end) {
+    encoding_.scan(begin, static_cast<std::size_t>(end - begin), line_.number());
+    if (after_root_.watching()) after_root_.scan(begin, end);
+    pos_ = begin;
+    end_ = end;
+    suspended_ = false;
+}
+
+void Tokenizer::document_done() {
+    if (document_end_) document_end_->document_ended();
+    encoding_.start_document();
+    after_root_.start_document();
+}
+
+void Tokenizer::end_document() {
+    document_done();
+    pos_ = end_ = nullptr;
+}
+
 int Tokenizer::get_from_next_block() {
-    while (!ended_) {
-        const std::size_t n = source_.read(block_.data(), kBlock);
-        if (n > 0) {
-            encoding_.scan(block_.data(), n, line_.number());
-            if (after_root_.watching()) after_root_.scan(block_.data(), block_.data() + n);
-            pos_ = block_.data();
-            end_ = pos_ + n;
-            return static_cast<unsigned char>(*pos_++);
-        }
-        // This document is done: the input goes on in the next document of a list, or ends here.
-        if (document_end_) document_end_->document_ended();
-        const Source::Next next = source_.next_document();
-        if (next != Source::Next::Continues) ended_ = true;
-        encoding_.start_document();
-        after_root_.start_document();
-        if (next == Source::Next::Failed) source_failed_ = true;
+    pos_ = end_ = nullptr;  // the piece may go away while the operation waits
+    if (!input_ended_) {
+        suspended_ = true;
+        return kSuspended;
     }
-    return -1;
+    if (!ended_) {
+        ended_ = true;
+        document_done();
+    }
+    return kEnd;
 }
 
 namespace {
@@ -107,21 +118,20 @@ void Tokenizer::copy_plain(Token& buf) {
     pos_ = stop;
 }
 
-// Skips to the next "<" (or ">"), counting the line feeds on the way; false at the end of input.
 template <char Z>
-bool Tokenizer::skip_past() {
+int Tokenizer::skip_past() {
     for (;;) {
         const char* q = find_first<Z, '\n'>(pos_, end_);
         if (q < end_) {
             pos_ = q + 1;
-            if (*q == Z) return true;
+            if (*q == Z) return kFound;
             line_.next();
             continue;
         }
         pos_ = end_;
         int c = get();
-        if (c < 0) return false;
-        if (c == Z) return true;
+        if (c < 0) return c;
+        if (c == Z) return kFound;
         if (c == '\n') line_.next();
     }
 }
@@ -133,14 +143,21 @@ void Tokenizer::watch_after_root() {
 }
 
 int Tokenizer::read_name(Token& buf) {
-    if (!next_tag_open_ && !skip_past<'<'>()) return -1;
-    next_tag_open_ = false;
-    tag_closed_ = false;
-    buf.clear();
+    if (phase_ == Phase::Idle && !next_tag_open_) phase_ = Phase::SeekingTag;
+    if (phase_ == Phase::SeekingTag) {
+        if (const int r = skip_past<'<'>(); r != kFound) return r;
+        phase_ = Phase::Idle;
+    }
+    if (phase_ == Phase::Idle) {
+        next_tag_open_ = false;
+        tag_closed_ = false;
+        buf.clear();
+        phase_ = Phase::InName;
+    }
     for (;;) {
         copy_plain<' ', '\n', '\r', '>'>(buf);
         int c = get();
-        if (c < 0) return -1;
+        if (c < 0) return c;
         if (c == ' ') break;
         if (c == '\n') {
             line_.next();
@@ -158,6 +175,7 @@ int Tokenizer::read_name(Token& buf) {
         }
         buf.push(static_cast<char>(c));
     }
+    phase_ = Phase::Idle;
     // Namespace prefix, only at the start of a name or right after its first character.
     auto prefix = [&](std::size_t at) {
         return buf.len >= at + 4 && buf.data[at] == 'd' && buf.data[at + 1] == 'u' &&
@@ -175,17 +193,23 @@ int Tokenizer::read_name(Token& buf) {
 }
 
 int Tokenizer::read_tag_rest(Token& buf, bool keep_spaces) {
-    if (tag_closed_) return 0;
-    next_tag_open_ = false;
-    buf.clear();
+    if (phase_ == Phase::Idle) {
+        if (tag_closed_) return 0;
+        next_tag_open_ = false;
+        buf.clear();
+        phase_ = Phase::InTagRest;
+    }
     for (;;) {
         copy_plain<' ', '\n', '\r', '>'>(buf);
         int c = get();
-        if (c < 0) return -1;
+        if (c < 0) return c;
         switch (c) {
             case '\n': line_.next(); continue;
             case '\r': continue;
-            case '>': tag_closed_ = true; return buf.len > 0 ? 2 : 0;
+            case '>':
+                tag_closed_ = true;
+                phase_ = Phase::Idle;
+                return buf.len > 0 ? 2 : 0;
             case ' ':
                 if (!keep_spaces) continue;
                 break;
@@ -193,6 +217,7 @@ int Tokenizer::read_tag_rest(Token& buf, bool keep_spaces) {
         }
         if (buf.len == Token::kMax) {
             unget();  // the token keeps its first 300 characters; reading goes on from here
+            phase_ = Phase::Idle;
             return 1;
         }
         buf.push(static_cast<char>(c));
@@ -200,11 +225,15 @@ int Tokenizer::read_tag_rest(Token& buf, bool keep_spaces) {
 }
 
 int Tokenizer::skip_comment_rest() {
-    next_tag_open_ = false;
-    char window[3] = {0, 0, 0};
+    if (phase_ == Phase::Idle) {
+        next_tag_open_ = false;
+        comment_window_[0] = comment_window_[1] = comment_window_[2] = 0;
+        phase_ = Phase::InComment;
+    }
+    char* window = comment_window_;
     for (;;) {
         int c = get();
-        if (c < 0) return -1;
+        if (c < 0) return c;
         if (c == '\n') {
             line_.next();
             continue;
@@ -213,19 +242,29 @@ int Tokenizer::skip_comment_rest() {
         window[0] = window[1];
         window[1] = window[2];
         window[2] = static_cast<char>(c);
-        if (window[0] == '-' && window[1] == '-' && window[2] == '>') return 0;
+        if (window[0] == '-' && window[1] == '-' && window[2] == '>') {
+            phase_ = Phase::Idle;
+            return 0;
+        }
     }
 }
 
 int Tokenizer::read_content(Token& buf) {
-    if (!tag_closed_ && !skip_past<'>'>()) return -1;
-    next_tag_open_ = false;
-    tag_closed_ = false;
-    buf.clear();
+    if (phase_ == Phase::Idle && !tag_closed_) phase_ = Phase::SeekingContent;
+    if (phase_ == Phase::SeekingContent) {
+        if (const int r = skip_past<'>'>(); r != kFound) return r;
+        phase_ = Phase::Idle;
+    }
+    if (phase_ == Phase::Idle) {
+        next_tag_open_ = false;
+        tag_closed_ = false;
+        buf.clear();
+        phase_ = Phase::InContent;
+    }
     for (;;) {
         copy_plain<'<', '\n', '\r'>(buf);
         int c = get();
-        if (c < 0) return -1;
+        if (c < 0) return c;
         if (c == '\n') {
             line_.next();
             buf.line_break_dropped();
@@ -237,10 +276,12 @@ int Tokenizer::read_content(Token& buf) {
         }
         if (c == '<') {
             next_tag_open_ = true;
+            phase_ = Phase::Idle;
             return 0;
         }
         if (buf.len == Token::kMax) {
             unget();  // the token keeps its first 300 characters; reading goes on from here
+            phase_ = Phase::Idle;
             return 1;
         }
         buf.push(static_cast<char>(c));

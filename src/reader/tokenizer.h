@@ -1,5 +1,10 @@
 // The tokenizer: walks the input bytes once, forward, and hands out tag names, the rest of a
 // tag, contents and skipped comments, counting lines as it goes. It judges nothing.
+//
+// The bytes are handed to it in pieces of any size, as they arrive (set_input). An operation that
+// runs out of them returns kSuspended and keeps what it has read so far; called again once the
+// next piece is there, it goes on where it stopped. Only at the end of all input (end_input) does
+// an operation return kEnd.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +19,6 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#include "tavon/source.h"
 
 namespace tavon {
 
@@ -73,11 +77,30 @@ class Tokenizer {
         virtual void document_ended() = 0;
     };
 
-    explicit Tokenizer(Source& source, DocumentEnd* document_end = nullptr)
-        : source_(source), document_end_(document_end), block_(kBlock + kSlack) {}
+    static constexpr int kEnd = -1;        // the input has ended
+    static constexpr int kSuspended = -2;  // the piece is used up: call again with the next one
+
+    explicit Tokenizer(DocumentEnd* document_end = nullptr) : document_end_(document_end) {}
     void set_document_end(DocumentEnd* document_end) { document_end_ = document_end; }
 
-    // The four reading operations. Each returns -1 when the input has ended.
+    // The next piece of the input, [begin, end). The 16 bytes after `end` must be readable (the
+    // scans read whole 16-byte groups); they are not read as input.
+    void set_input(const char* begin, const char* end);
+    // The current document's bytes have all been given; another document follows as a
+    // continuation of the same text (the files of a list).
+    void end_document();
+    // All input has been given: the operations read to its end.
+    void end_input() {
+        input_ended_ = true;
+        suspended_ = false;
+    }
+    // Whether an operation ran out of the piece and waits for the next one.
+    bool suspended() const { return suspended_; }
+    // Whether no operation is under way (none waits to go on where it stopped).
+    bool idle() const { return phase_ == Phase::Idle; }
+
+    // The four reading operations. Each returns kEnd when the input has ended, kSuspended when it
+    // waits for more.
     // The next tag's name ("/name" for a closing tag); 0.
     int read_name(Token& out);
     // The rest of the current tag: 2 when it is not empty, 0 when empty or the tag was already
@@ -94,11 +117,10 @@ class Tokenizer {
     // "!"), nor a "&" or any control byte (tab too) in its content. Leaves the reader exactly as
     // read_name, read_tag_rest, read_content and read_name would; the texts point into the block and
     // stay valid until the next read. False, with nothing read, when the element does not qualify.
+    // Only while no operation is under way (idle()).
     bool read_whole_field(std::string_view& name, std::string_view& content, std::string_view& closing);
 
     bool ended() const { return ended_; }
-    // Whether the input ended because the source could not open its next document.
-    bool source_failed() const { return source_failed_; }
     // Whether the ">" of the current tag has been read, and whether the "<" of the next one has.
     bool tag_closed() const { return tag_closed_; }
     bool next_tag_open() const { return next_tag_open_; }
@@ -125,18 +147,32 @@ class Tokenizer {
     void unget() { --pos_; }
     template <char... Stop>
     void copy_plain(Token& out);
+    // Skips to the next Target ("<" or ">"), counting line feeds: kFound, or kEnd / kSuspended.
+    static constexpr int kFound = 1;
     template <char Target>
-    bool skip_past();
+    int skip_past();
+    // The end of a document's bytes: its end is told, and the watches start afresh.
+    void document_done();
 
-    static constexpr std::size_t kBlock = 1 << 18;
-    static constexpr std::size_t kSlack = 16;  // room after a block for 16-byte scans
-    Source& source_;
+    // Where an operation stands that ran out of input, so that the next call goes on there.
+    enum class Phase : std::uint8_t {
+        Idle,            // no operation under way
+        SeekingTag,      // read_name: skipping to "<"
+        InName,          // read_name: the name's bytes
+        InTagRest,       // read_tag_rest
+        InComment,       // skip_comment_rest
+        SeekingContent,  // read_content: skipping to ">"
+        InContent,       // read_content: the content's bytes
+    };
+
     DocumentEnd* document_end_;
-    std::vector<char> block_;
     const char* pos_ = nullptr;
     const char* end_ = nullptr;
+    Phase phase_ = Phase::Idle;
+    char comment_window_[3] = {0, 0, 0};  // the last three bytes of a comment being skipped
+    bool suspended_ = false;
+    bool input_ended_ = false;
     bool ended_ = false;
-    bool source_failed_ = false;
     bool next_tag_open_ = false;  // the "<" of the next tag has been consumed (by read_content)
     bool tag_closed_ = false;     // the ">" of the current tag has been consumed
     LineCounter line_;
