@@ -166,34 +166,27 @@ std::string role_name_capitalised(Role role) {
     return name;
 }
 
-std::string_view reason(OpenError why) {
-    static constexpr auto kNotFound = cz("soubor neexistuje");
-    static constexpr auto kFolderMissing = cz("složka neexistuje");
-    static constexpr auto kAccessDenied = cz("přístup odepřen");
-    static constexpr auto kIsFolder = cz("je to složka, ne soubor");
-    static constexpr auto kNotRegular = cz("není to obyčejný soubor");
-    static constexpr auto kInUse = cz("soubor je otevřen v jiném programu");
-    static constexpr auto kDiskFull = cz("disk je plný");
-    static constexpr auto kTooLarge = cz("soubor je nepřiměřeně velký");
-    static constexpr auto kOther = cz("systém jej odmítl");
-    switch (why) {
-        case OpenError::NotFound: return kNotFound;
-        case OpenError::FolderMissing: return kFolderMissing;
-        case OpenError::AccessDenied: return kAccessDenied;
-        case OpenError::IsFolder: return kIsFolder;
-        case OpenError::NotRegularFile: return kNotRegular;
-        case OpenError::InUse: return kInUse;
-        case OpenError::DiskFull: return kDiskFull;
-        case OpenError::TooLarge: return kTooLarge;
-        default: return kOther;
-    }
+Error refine_missing(Error why) {
+    if (why.kind != Error::Kind::NotFound) return why;
+    std::string folder, name;
+    split(why.file, folder, name);
+    if (!is_folder(folder)) why.kind = Error::Kind::FolderMissing;
+    return why;
 }
 
-OpenError refine_missing(const std::string& path, OpenError why) {
-    if (why != OpenError::NotFound) return why;
-    std::string folder, name;
-    split(path, folder, name);
-    return is_folder(folder) ? OpenError::NotFound : OpenError::FolderMissing;
+ReportFormat report_format_for(std::string_view name) {
+    // The text after the last dot of the file's own name (after the last "/" or "\\"), in lower case.
+    const auto slash = name.find_last_of("/\\");
+    if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos) return ReportFormat::Html;
+    std::string extension(name.substr(dot + 1));
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (extension == "txt") return ReportFormat::Text;
+    if (extension == "csv") return ReportFormat::Csv;
+    if (extension == "xml") return ReportFormat::Xml;
+    return ReportFormat::Html;
 }
 
 std::string program_folder(const char* argv0) {

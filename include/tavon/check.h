@@ -1,5 +1,5 @@
 // Checking a DUV document fed in pieces, as its bytes arrive: from a file, a network upload or a
-// browser's file reader alike.
+// browser's file reader alike; and a file, a list of files or bytes in memory in one call.
 //
 //   tavon::Check check(findings);           // a tavon::FindingSink, e.g. a tavon::ReportWriter
 //   while (std::size_t n = read(buffer))    // pieces of any size
@@ -13,9 +13,11 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "tavon/finding.h"
+#include "tavon/result.h"
 
 namespace tavon {
 
@@ -61,7 +63,7 @@ class Check {
     // The next piece of the document, of any size (empty too). The bytes need to stay valid only
     // during the call.
     void feed(std::span<const char> bytes);
-    void feed(std::string_view bytes) { feed(std::span<const char>(bytes.data(), bytes.size())); }
+    void feed(const char* bytes, std::size_t size) { feed(std::span<const char>(bytes, size)); }
     // The document fed so far is complete, and another follows as its continuation, read as one
     // text with it (the files of a list): each is judged on its own bytes for its encoding and for
     // what follows its root's end.
@@ -76,5 +78,18 @@ class Check {
     struct Pipeline;
     std::unique_ptr<Pipeline> pipeline_;
 };
+
+// The whole of one document file. Fails when the file cannot be opened or read (nothing is
+// checked then).
+Result<Totals> check_file(const std::string& name, FindingSink& findings, const Options& options = {});
+
+// The files of a list, read one after another as one text (a document delivered in several
+// files). Fails when one cannot be opened or read: the findings up to that file have been
+// delivered, those that only the end can show have not.
+Result<Totals> check_files(std::span<const std::string> names, FindingSink& findings,
+                           const Options& options = {});
+
+// A document in memory.
+Totals check_bytes(std::span<const char> document, FindingSink& findings, const Options& options = {});
 
 }  // namespace tavon

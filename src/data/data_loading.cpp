@@ -11,7 +11,7 @@
 #include "data/data_files.h"
 #include "data/data_set_builder.h"
 #include "input/native_file.h"
-#include "tavon/source.h"
+#include "tavon/input.h"
 #include "tavon/text.h"
 
 namespace tavon {
@@ -71,9 +71,8 @@ std::string describe(const data::Problem& p, const data::ListFormat* format) {
     }
 }
 
-bool fail(DataProblem& problem, const std::string& file, int line, std::string reason) {
-    problem = {file, line, std::move(reason)};
-    return false;
+Error bad_data(const std::string& file, int line, std::string reason) {
+    return Error{Error::Kind::BadData, file, line, std::move(reason)};
 }
 
 const data::ListFormat* list_format(const std::string& name) {
@@ -91,8 +90,7 @@ bool known_file(const std::string& name) {
 
 }  // namespace
 
-std::shared_ptr<DataSet> DataSetBuilder::from_files(std::span<const DataFile> files,
-                                                    const std::string& folder, DataProblem& problem) {
+Result<DataSetPtr> DataSetBuilder::from_files(std::span<const DataFile> files, const std::string& folder) {
     const std::shared_ptr<const DataSet> base = DataSet::built_in();
     auto set = std::make_shared<DataSet>();
     auto storage = std::make_shared<DataSet::Storage>();
@@ -117,15 +115,15 @@ std::shared_ptr<DataSet> DataSetBuilder::from_files(std::span<const DataFile> fi
         if (const data::ListFormat* format = list_format(file.name)) {
             const auto which = static_cast<std::size_t>(format - data::kListFormats.data());
             if (!data::parse_code_list(file.bytes, *format, storage->codes[which], p))
-                return fail(problem, where(file), p.line, describe(p, format)), nullptr;
+                return bad_data(where(file), p.line, describe(p, format));
             if (which == static_cast<std::size_t>(data::List::Occupations)) registers_replaced[0] = true;
         } else if (file.name == data::kSubmittersFile) {
             if (!data::parse_submitters(file.bytes, storage->submitters, p))
-                return fail(problem, where(file), p.line, describe(p, nullptr)), nullptr;
+                return bad_data(where(file), p.line, describe(p, nullptr));
             registers_replaced[1] = true;
         } else if (file.name == data::kProvidersFile) {
             if (!data::parse_providers(file.bytes, storage->providers, storage->provider_submitters, p))
-                return fail(problem, where(file), p.line, describe(p, nullptr)), nullptr;
+                return bad_data(where(file), p.line, describe(p, nullptr));
             registers_replaced[2] = true;
         } else if (file.name == data::kCampaignFile) {
             set->name_ = data::parse_campaign(file.bytes);
@@ -134,7 +132,7 @@ std::shared_ptr<DataSet> DataSetBuilder::from_files(std::span<const DataFile> fi
             if (scale == data::kScaleFiles.end()) continue;  // not a data file
             data::Scale values;
             if (!data::parse_scale(file.bytes, values, p))
-                return fail(problem, where(file), p.line, describe(p, nullptr)), nullptr;
+                return bad_data(where(file), p.line, describe(p, nullptr));
             // Scale 4 has the same tariffs as scale 3: the file scale3.csv fills both.
             const int index = static_cast<int>(scale - data::kScaleFiles.begin());
             for (int s : index < 2    ? std::vector<int>{index}
@@ -169,22 +167,21 @@ std::shared_ptr<DataSet> DataSetBuilder::from_files(std::span<const DataFile> fi
         base->is_sample() && !(registers_replaced[0] && registers_replaced[1] && registers_replaced[2]);
     set->folder_ = folder;
     set->storage_ = std::move(storage);
-    return set;
+    return DataSetPtr(std::move(set));
 }
 
-std::shared_ptr<const DataSet> load_data(std::span<const DataFile> files, DataProblem& problem) {
-    return DataSetBuilder::from_files(files, {}, problem);
+Result<DataSetPtr> load_data(std::span<const DataFile> files) {
+    return DataSetBuilder::from_files(files, {});
 }
 
-std::shared_ptr<const DataSet> load_data_folder(const std::string& folder, DataProblem& problem) {
+Result<DataSetPtr> load_data_folder(const std::string& folder) {
     namespace fs = std::filesystem;
     std::error_code error;
     static constexpr auto kNoFolder = cz("složka neexistuje");
     static constexpr auto kNotFolder = cz("není to složka");
     if (!fs::is_directory(native_path(folder), error))
-        return fail(problem, folder, 0,
-                    std::string((fs::exists(native_path(folder), error) ? kNotFolder : kNoFolder).view())),
-               nullptr;
+        return bad_data(
+            folder, 0, std::string((fs::exists(native_path(folder), error) ? kNotFolder : kNoFolder).view()));
     std::vector<DataFile> files;
     for (const auto& entry : fs::directory_iterator(native_path(folder), error)) {
         const std::string name = name_of(entry.path().filename());
@@ -192,21 +189,23 @@ std::shared_ptr<const DataSet> load_data_folder(const std::string& folder, DataP
         DataFile file{name, {}};
         // Every data file is far smaller than this; a link to a device or an endless file is refused.
         constexpr std::size_t kMaxDataFile = 16 << 20;
-        OpenError why;
-        if (!read_small_file(name_of(entry.path()), kMaxDataFile, file.bytes, why)) {
+        Result<std::string> bytes = read_small_file(name_of(entry.path()), kMaxDataFile);
+        if (!bytes) {
             static constexpr auto kUnreadable = cz("soubor nelze přečíst");
             static constexpr auto kNotRegular = cz("není to obyčejný soubor");
             static constexpr auto kTooLarge =
                 cz("soubor je větší než 16 MiB, takový datový soubor neexistuje");
-            const auto reason = why == OpenError::TooLarge         ? kTooLarge.view()
-                                : why == OpenError::NotRegularFile ? kNotRegular.view()
-                                                                   : kUnreadable.view();
-            return fail(problem, name_of(entry.path()), 0, std::string(reason)), nullptr;
+            const Error::Kind why = bytes.error().kind;
+            const auto reason = why == Error::Kind::TooLarge         ? kTooLarge.view()
+                                : why == Error::Kind::NotRegularFile ? kNotRegular.view()
+                                                                     : kUnreadable.view();
+            return bad_data(name_of(entry.path()), 0, std::string(reason));
         }
+        file.bytes = std::move(*bytes);
         files.push_back(std::move(file));
     }
-    if (error) return fail(problem, folder, 0, std::string(cz("složku nelze přečíst").view())), nullptr;
-    return DataSetBuilder::from_files(files, folder, problem);
+    if (error) return bad_data(folder, 0, std::string(cz("složku nelze přečíst").view()));
+    return DataSetBuilder::from_files(files, folder);
 }
 
 std::string describe_data_set(const DataSet& data) {

@@ -14,8 +14,7 @@ class DataSetBuilder {
   public:
     static std::shared_ptr<DataSet> built_in();
     // The built-in set with the lists of the given files in place of its own.
-    static std::shared_ptr<DataSet> from_files(std::span<const DataFile> files, const std::string& folder,
-                                               DataProblem& problem);
+    static Result<DataSetPtr> from_files(std::span<const DataFile> files, const std::string& folder);
 };
 
 }  // namespace tavon

@@ -20,7 +20,7 @@
 #include "base/reporter.h"
 #include "base/text.h"
 #include "reader/tokenizer.h"
-#include "tavon/validator.h"
+#include "tavon/check.h"
 
 #ifndef TAVON_NS_HOST
 #define TAVON_NS_HOST "duv.example.org"

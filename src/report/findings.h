@@ -4,8 +4,8 @@
 #pragma once
 
 #include "base/reporter.h"
+#include "tavon/check.h"
 #include "tavon/finding.h"
-#include "tavon/validator.h"
 
 namespace tavon {
 

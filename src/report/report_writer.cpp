@@ -1,3 +1,5 @@
+#include "report/report_writer.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -54,48 +56,35 @@ bool separates_names(char c) { return c == ' ' || c == ';' || c == '+' || c == '
 
 }  // namespace
 
-ReportFormat report_format_for(std::string_view name) {
-    // The text after the last dot of the file's own name (after the last "/" or "\\"), in lower case.
-    const auto slash = name.find_last_of("/\\");
-    if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
-    const auto dot = name.rfind('.');
-    if (dot == std::string_view::npos) return ReportFormat::Html;
-    std::string extension(name.substr(dot + 1));
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (extension == "txt") return ReportFormat::Text;
-    if (extension == "csv") return ReportFormat::Csv;
-    if (extension == "xml") return ReportFormat::Xml;
-    return ReportFormat::Html;
-}
-
-std::string report_date_time(const std::tm& t) {
+// The 20-character date and time of a report header, in local time: "06/07/2006  14:03:59".
+std::string date_time_text(std::time_t time) {
+    std::tm t{};
+#if defined(_WIN32)
+    localtime_s(&t, &time);
+#else
+    localtime_r(&time, &t);
+#endif
     char b[32];
     std::snprintf(b, sizeof b, "%02d/%02d/20%02d  %02d:%02d:%02d", t.tm_mday % 100, (t.tm_mon + 1) % 100,
                   t.tm_year % 100, t.tm_hour % 100, t.tm_min % 100, t.tm_sec % 100);
     return b;
 }
 
-ReportWriter::ReportWriter(ReportFormat format, Output& out, long long max_rows)
+Report::Writer::Writer(ReportFormat format, Output& out, long long max_rows)
     : format_(format),
-      out_(std::make_unique<TextWriter>(out)),
+      output_(out),
+      out_(out),
       max_rows_(max_rows),
       rows_per_code_(error_table().size(), 0),
       fields_named_(field_entries().size(), false) {}
 
-ReportWriter::~ReportWriter() = default;
-
-void ReportWriter::raw(std::string_view text) { out_->write(text); }
-
-void ReportWriter::flush() { out_->flush(); }
-
-void ReportWriter::finding(const Finding& f) {
+void Report::Writer::finding(const Finding& f) {
     if (rows_ == max_rows_) {
         if (rows_left_out_++ == 0) write_rows_left_out();
         return;
     }
     ++rows_;
-    TextWriter& w = *out_;
+    TextWriter& w = out_;
     switch (format_) {
         case ReportFormat::Csv:
             for (std::string_view s :
@@ -169,8 +158,8 @@ void ReportWriter::finding(const Finding& f) {
     }
 }
 
-void ReportWriter::write_rows_left_out() {
-    TextWriter& w = *out_;
+void Report::Writer::write_rows_left_out() {
+    TextWriter& w = out_;
     switch (format_) {
         case ReportFormat::Text: w.write(kRowsLeftOut); break;
         case ReportFormat::Csv:
@@ -191,9 +180,9 @@ void ReportWriter::write_rows_left_out() {
     w.write("\n");
 }
 
-void ReportWriter::header(std::string_view date_time, std::string_view given_name,
-                          std::string_view data_set) {
-    TextWriter& w = *out_;
+void Report::Writer::header(std::string_view date_time, std::string_view given_name,
+                            std::string_view data_set) {
+    TextWriter& w = out_;
     const std::string document_name = header_name(given_name);
     switch (format_) {
         case ReportFormat::Text:
@@ -250,8 +239,8 @@ void ReportWriter::header(std::string_view date_time, std::string_view given_nam
     }
 }
 
-void ReportWriter::footer(const Totals& totals) {
-    TextWriter& w = *out_;
+void Report::Writer::footer(const Totals& totals) {
+    TextWriter& w = out_;
     char number[64];
     const int errors = static_cast<int>(totals.errors), warnings = static_cast<int>(totals.warnings);
     switch (format_) {
@@ -327,8 +316,8 @@ void ReportWriter::footer(const Totals& totals) {
     w.write("</body>\n</html>\n");
 }
 
-void ReportWriter::write_code_link(std::string_view code) {
-    TextWriter& w = *out_;
+void Report::Writer::write_code_link(std::string_view code) {
+    TextWriter& w = out_;
     w.write_exact("<a href=\"#kod-");
     w.write_html(code);
     w.write_exact("\">");
@@ -336,8 +325,8 @@ void ReportWriter::write_code_link(std::string_view code) {
     w.write_exact("</a>");
 }
 
-void ReportWriter::write_field_links(std::string_view text) {
-    TextWriter& w = *out_;
+void Report::Writer::write_field_links(std::string_view text) {
+    TextWriter& w = out_;
     while (!text.empty()) {
         std::size_t n = 0;
         const bool separator = separates_names(text[0]);
@@ -358,8 +347,8 @@ void ReportWriter::write_field_links(std::string_view text) {
     }
 }
 
-void ReportWriter::write_entry(std::string_view html) {
-    TextWriter& w = *out_;
+void Report::Writer::write_entry(std::string_view html) {
+    TextWriter& w = out_;
     // A code or field named in the text links to its entry when this report holds it.
     while (!html.empty()) {
         const auto mark = html.find('\1');
@@ -417,10 +406,9 @@ bool matches_header(std::string_view text, std::string_view shape) {
 
 std::string header_shape(ReportFormat format, std::string_view data_set) {
     StringOutput out;
-    {
-        ReportWriter writer(format, out);
-        writer.header("{date}", "{name}", data_set);
-    }
+    Report::Writer writer(format, out, 0);
+    writer.header("{date}", "{name}", data_set);
+    writer.flush();
     return out.bytes;
 }
 
@@ -441,10 +429,38 @@ bool is_report_start(std::string_view first_bytes) {
            first_bytes.find_first_of("\r\n") == first_bytes.size() - kStopped.size();
 }
 
-CopyWriter::CopyWriter(Output& out) : out_(std::make_unique<TextWriter>(out)) {}
-CopyWriter::~CopyWriter() = default;
-void CopyWriter::write(std::string_view text) { out_->write(text); }
-void CopyWriter::finish() { out_->write("</DUV>\n"); }
-void CopyWriter::flush() { out_->flush(); }
+Report::Report(ReportFormat format, Output& out, const ReportHeader& header, long long max_rows)
+    : writer_(std::make_unique<Writer>(format, out, max_rows)) {
+    writer_->header(date_time_text(header.time), header.document_name, header.data_set);
+}
+
+Report::~Report() = default;
+
+void Report::finding(const Finding& f) { writer_->finding(f); }
+
+long long Report::rows_left_out() const { return writer_->rows_left_out(); }
+
+Result<void> Report::finish(const Totals& totals) {
+    writer_->footer(totals);
+    writer_->flush();
+    return writer_->status();
+}
+
+class Copy::Writer {
+  public:
+    explicit Writer(Output& out) : out(out), text(out) {}
+    Output& out;
+    TextWriter text;
+};
+
+Copy::Copy(Output& out) : writer_(std::make_unique<Writer>(out)) {}
+Copy::~Copy() = default;
+void Copy::write(std::string_view text) { writer_->text.write(text); }
+
+Result<void> Copy::finish() {
+    writer_->text.write("</DUV>\n");
+    writer_->text.flush();
+    return writer_->out.status();
+}
 
 }  // namespace tavon

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/belun.h"
+#include "cli/files.h"
 #include "tavon/report.h"
 #include "tests/robust/scratch.h"
 #include "tests/support/documents.h"
@@ -177,7 +178,7 @@ TEST(CommandLine, ReportFormatFromTheFileOwnName) {
         {"C:\\data.2006\\chyby", ReportFormat::Html},
         {"chyby.csv.htm", ReportFormat::Html},
     };
-    for (const auto& c : cases) EXPECT_EQ(report_format_for(c.name), c.format) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(cli::report_format_for(c.name), c.format) << c.name;
 
     const struct {
         const char* name;
@@ -265,20 +266,18 @@ TEST(CommandLine, ListWithMissingFileStopsTheRun) {
 }
 
 TEST(CommandLine, DateAndTimeStamp) {
-    std::tm t{};
-    t.tm_mday = 6;
-    t.tm_mon = 6;
-    t.tm_year = 106;
-    t.tm_hour = 14;
-    t.tm_min = 3;
-    t.tm_sec = 59;
-    EXPECT_EQ(report_date_time(t), "06/07/2006  14:03:59");
-    t = {};
-    t.tm_mday = 31;
-    t.tm_mon = 11;
-    t.tm_year = 99;
-    t.tm_hour = 23;
-    EXPECT_EQ(report_date_time(t), "31/12/2099  23:00:00");  // "20" and the year's last two digits
+    // The local time of the check, whatever the time zone: "20" and the year's last two digits.
+    auto stamp = [](int year, int month, int day, int hour, int minute, int second) {
+        std::tm t{};
+        t.tm_year = year - 1900, t.tm_mon = month - 1, t.tm_mday = day;
+        t.tm_hour = hour, t.tm_min = minute, t.tm_sec = second, t.tm_isdst = -1;
+        StringOutput out;
+        Report report(ReportFormat::Xml, out, {"a.xml", "", std::mktime(&t)});
+        (void)report.finish({});
+        return out.bytes.substr(out.bytes.find("<DatumCas>") + 10, 20);
+    };
+    EXPECT_EQ(stamp(2006, 7, 6, 14, 3, 59), "06/07/2006  14:03:59");
+    EXPECT_EQ(stamp(2099, 12, 31, 23, 0, 0), "31/12/2099  23:00:00");
 
     auto run = run_belun({{"a.xml", without_employer()}}, {"a.xml", "r.xml"});
     EXPECT_TRUE(

@@ -1,5 +1,7 @@
 // The report writer in its four formats, fed through the findings sink of the pipeline, which
 // completes each finding from the error table and counts it.
+#include "report/report_writer.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -18,10 +20,10 @@ namespace {
 using test::cp1250;
 
 // A report written into memory through the findings sink and a report writer.
-class Report {
+class TestReport {
   public:
-    explicit Report(ReportFormat format, bool warnings = true, long long max_rows = kMaxReportRows)
-        : writer_(format, out_, max_rows), findings(writer_, warnings) {}
+    explicit TestReport(ReportFormat format, bool warnings = true, long long max_rows = kMaxReportRows)
+        : writer_(format, out_, max_rows), sink_(writer_), findings(sink_, warnings) {}
 
     // One finding as the checks make it; whether a row was written for it.
     bool finding(std::string_view line, std::string_view code, std::string_view field, std::string_view value,
@@ -30,7 +32,7 @@ class Report {
         findings.receive(line, code, employer, employee, field, value, expected);
         return findings.totals.warnings_not_reported == left_out;
     }
-    void header(std::string_view date_time, std::string_view name) { writer_.header(date_time, name); }
+    void header(std::string_view date_time, std::string_view name) { writer_.header(date_time, name, {}); }
     void footer() { writer_.footer(findings.totals); }
     long long rows_left_out() const { return writer_.rows_left_out(); }
     std::string text() {
@@ -39,8 +41,15 @@ class Report {
     }
 
   private:
+    // The writer as a sink of findings.
+    struct Sink : FindingSink {
+        explicit Sink(Report::Writer& writer) : writer(writer) {}
+        void finding(const Finding& f) override { writer.finding(f); }
+        Report::Writer& writer;
+    };
     StringOutput out_;
-    ReportWriter writer_;
+    Report::Writer writer_;
+    Sink sink_;
 
   public:
     Findings findings;
@@ -58,7 +67,7 @@ std::string crlf(std::string_view s) {
 const std::string kUnknown = cp1250("Neznamý prvek");
 
 TEST(ReportWriter, CsvRow) {
-    Report r(ReportFormat::Csv);
+    TestReport r(ReportFormat::Csv);
     EXPECT_TRUE(r.finding("12", "ES301", "xyz", "abc", "3", "20000006", "A1"));
     EXPECT_TRUE(r.finding("5", "WL054", "AA0113", "k,1", "   ", "20000006/k,1", "   "));
     EXPECT_EQ(r.text(), "12;ES301;20000006;A1;xyz;abc;3;" + kUnknown + "\r\n" +
@@ -71,7 +80,7 @@ TEST(ReportWriter, CsvRow) {
 }
 
 TEST(ReportWriter, TextRowIsRightAlignedAndNeverCut) {
-    Report r(ReportFormat::Text);
+    TestReport r(ReportFormat::Text);
     r.finding("12", "ES301", "xyz", "   ", "  ");
     r.finding("1234567890", "ES301", "AA0017xyz", "12345678901", "x", "20000006/kod", "A1");
     const std::string text = r.text();
@@ -90,7 +99,7 @@ TEST(ReportWriter, TextRowIsRightAlignedAndNeverCut) {
 }
 
 TEST(ReportWriter, HtmlRowsShowErrorCodesInBoldAndLinkCodesAndFields) {
-    Report r(ReportFormat::Html);
+    TestReport r(ReportFormat::Html);
     r.finding("7", "ES301", "xyz", "abc", "3", "20000006", "A1");
     r.finding("8", "WL054", "AA0113", "k", "   ", "20000006/k", "   ");
     EXPECT_EQ(
@@ -111,7 +120,7 @@ TEST(ReportWriter, HtmlRowsShowErrorCodesInBoldAndLinkCodesAndFields) {
 }
 
 TEST(ReportWriter, XmlRow) {
-    Report r(ReportFormat::Xml);
+    TestReport r(ReportFormat::Xml);
     r.finding("7", "ES301", "xyz", "abc", "3", "20000006", "A1");
     EXPECT_EQ(r.text(), crlf("<Chyba>\n<Radek>7</Radek>\n<KodChyby>ES301</KodChyby>\n"
                              "<Zamestnavatel>20000006</Zamestnavatel>\n<Zamestnanec>A1</Zamestnanec>\n"
@@ -121,7 +130,7 @@ TEST(ReportWriter, XmlRow) {
 }
 
 TEST(ReportWriter, QuestionMarkTakesExpectedTextFromTable) {
-    Report r(ReportFormat::Csv);
+    TestReport r(ReportFormat::Csv);
     r.finding("1", "ES131", "AA0131", "81", "?");
     r.finding("2", "ES133", "AA0133", "x", "?");
     r.finding("3", "WL033", "AA0033", "DE", "?whatever");
@@ -140,7 +149,7 @@ TEST(ReportWriter, QuestionMarkTakesExpectedTextFromTable) {
 }
 
 TEST(ReportWriter, SuppressedWarningsStillCountInTotals) {
-    Report r(ReportFormat::Csv, false);
+    TestReport r(ReportFormat::Csv, false);
     EXPECT_FALSE(r.finding("1", "WL033", "AA0033", "DE", "?"));
     EXPECT_TRUE(r.finding("2", "EL047", "AA0033", "XX", "   "));
     EXPECT_FALSE(r.finding("3", "WL033", "AA0033", "DE", "?"));
@@ -152,7 +161,7 @@ TEST(ReportWriter, SuppressedWarningsStillCountInTotals) {
 }
 
 TEST(ReportWriter, HtmlSummaryInCodeOrder) {
-    Report r(ReportFormat::Html);
+    TestReport r(ReportFormat::Html);
     r.finding("1", "WL025", "a", "b", "c");
     r.finding("2", "ESAUT", "a", "b", "c");
     r.finding("3", "EL050", "a", "b", "c");
@@ -190,7 +199,7 @@ TEST(ReportWriter, HtmlSummaryInCodeOrder) {
 }
 
 TEST(ReportWriter, HtmlSummaryWithoutSuppressedWarnings) {
-    Report r(ReportFormat::Html, false);
+    TestReport r(ReportFormat::Html, false);
     r.finding("1", "WL025", "a", "b", "c");
     r.finding("2", "EL050", "a", "b", "c");
     r.footer();
@@ -214,7 +223,7 @@ TEST(ReportWriter, FootersWithTotals) {
          "1</CelkemchybW>\r\n</DUV_chyby>\r\n"},
     };
     for (const auto& c : cases) {
-        Report r(c.format, false);
+        TestReport r(c.format, false);
         r.finding("1", "EL050", "a", "b", "c");
         r.finding("1", "ES301", "a", "b", "c");
         r.finding("1", "WL025", "a", "b", "c");
@@ -228,7 +237,7 @@ TEST(ReportWriter, FootersWithTotals) {
 // The HTML report ends with both totals; with -w it says how many warnings it left out; of a file
 // without findings it says that it passed.
 TEST(ReportWriter, HtmlTotalsAndTheCleanFile) {
-    auto ending = [](Report& r) {
+    auto ending = [](TestReport& r) {
         r.footer();
         const std::string text = r.text();
         const auto totals = text.find("<p id=\"celkem\">");
@@ -237,14 +246,14 @@ TEST(ReportWriter, HtmlTotalsAndTheCleanFile) {
     const std::string totals = cp1250("<p id=\"celkem\"><b>Celkem chyb váhy E: ");
     const std::string warnings = cp1250("</b><br>\r\nCelkem chyb váhy W: ");
     {
-        Report r(ReportFormat::Html);
+        TestReport r(ReportFormat::Html);
         EXPECT_EQ(ending(r),
                   totals + "0" + warnings + "0</p>\r\n" +
                       cp1250("<p><b>Soubor prošel kontrolou bez chyb a bez varování.</b></p>\r\n") +
                       "</body>\r\n</html>\r\n");
     }
     {
-        Report r(ReportFormat::Html);
+        TestReport r(ReportFormat::Html);
         r.finding("1", "EL050", "AA0110", "20060231", "");
         r.finding("2", "WL025", "AA0167", "1", "0");
         const std::string expected = totals + "1" + warnings + "1</p>\r\n<h2 id=\"vysvetlivky\">";
@@ -255,7 +264,7 @@ TEST(ReportWriter, HtmlTotalsAndTheCleanFile) {
         const char* words;
     } suppressed[] = {{1, "nevypsáno"}, {3, "nevypsána"}, {5, "nevypsáno"}};
     for (const auto& c : suppressed) {
-        Report r(ReportFormat::Html, false);
+        TestReport r(ReportFormat::Html, false);
         for (int i = 0; i < c.left_out; ++i) r.finding("1", "WL025", "AA0167", "1", "0");
         const std::string w = std::to_string(c.left_out);
         EXPECT_EQ(ending(r), totals + "0" + warnings + w + ", z toho " + w + cp1250(" varování ") +
@@ -268,7 +277,7 @@ TEST(ReportWriter, HtmlTotalsAndTheCleanFile) {
 // and of the summary, each field named in a Prvek text. A name that is no field stays text, and the
 // explanations are those of the codes and fields the rows name, no others.
 TEST(ReportWriter, HtmlLinksLeadToTheExplanationsOfTheReport) {
-    Report r(ReportFormat::Html);
+    TestReport r(ReportFormat::Html);
     r.finding("5", "EL006", "AA0225 + AA0216", "0.00", "0.49");
     r.finding("9", "EL080", "AA0132; AA0133; AA0218; AA0219;", "1040.00 ; 0.00 ; 181 ; 60 ;", "");
     r.finding("3", "ER209", "rok", "2007", "2006");
@@ -306,26 +315,26 @@ TEST(ReportWriter, HtmlLinksLeadToTheExplanationsOfTheReport) {
 TEST(ReportWriter, Headers) {
     const std::string dt = "06/07/2006  14:03:59";
     {
-        Report r(ReportFormat::Text);
+        TestReport r(ReportFormat::Text);
         r.header(dt, "duv.xml");
         EXPECT_EQ(r.text(),
                   cp1250(" Datum a čas:   06/07/2006  14:03:59  Soubor:   duv.xml \r\n") +
                       "C.radku  Chyba   ICO/Kod Zamestnanec  Prvek      Hodnota Ocekavano   Popis\r\n\r\n");
     }
     {
-        Report r(ReportFormat::Csv);
+        TestReport r(ReportFormat::Csv);
         r.header(dt, "duv.xml");
         EXPECT_EQ(r.text(), "Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\r\n");
     }
     {
-        Report r(ReportFormat::Xml);
+        TestReport r(ReportFormat::Xml);
         r.header(dt, "duv.xml");
         EXPECT_EQ(r.text(),
                   "<?xml version = \"1.0\" encoding = \"Windows-1250\"?><DUV_chyby>\r\n"
                   "<DatumCas>06/07/2006  14:03:59</DatumCas>\r\n<Soubor>duv.xml</Soubor>\r\n");
     }
     {
-        Report r(ReportFormat::Html);
+        TestReport r(ReportFormat::Html);
         r.header(dt, "duv.xml");
         EXPECT_EQ(
             r.text(),
@@ -347,7 +356,7 @@ TEST(ReportWriter, Headers) {
 
 TEST(ReportWriter, HtmlAndXmlEscapeCellTexts) {
     {
-        Report r(ReportFormat::Html);
+        TestReport r(ReportFormat::Html);
         r.finding("1", "WS102", "D&<", "<script>&x", ">", "a<b", "c>d");
         r.footer();
         const std::string text = r.text();
@@ -362,7 +371,7 @@ TEST(ReportWriter, HtmlAndXmlEscapeCellTexts) {
         EXPECT_EQ(text.find("<DUV>"), std::string::npos);
     }
     {
-        Report r(ReportFormat::Xml);
+        TestReport r(ReportFormat::Xml);
         r.finding("1", "WS102", "D&<", "<script>&x", ">", "a<b", "c>d");
         EXPECT_EQ(r.text(), crlf("<Chyba>\n<Radek>1</Radek>\n<KodChyby>WS102</KodChyby>\n"
                                  "<Zamestnavatel>a&lt;b</Zamestnavatel>\n<Zamestnanec>c&gt;d</Zamestnanec>\n"
@@ -373,25 +382,25 @@ TEST(ReportWriter, HtmlAndXmlEscapeCellTexts) {
                                  "</Popis>\n</Chyba>\n"));
     }
     {
-        Report r(ReportFormat::Xml);
+        TestReport r(ReportFormat::Xml);
         r.header("06/07/2006  14:03:59", "a<b>&c.xml");
         EXPECT_NE(r.text().find("<Soubor>a&lt;b&gt;&amp;c.xml</Soubor>\r\n"), std::string::npos);
     }
     {
-        Report r(ReportFormat::Html);
+        TestReport r(ReportFormat::Html);
         r.header("06/07/2006  14:03:59", "a<b>&c.xml");
         EXPECT_NE(r.text().find("<th width=38%> a&lt;b&gt;&amp;c.xml </th>"), std::string::npos);
     }
     {
         // The text report writes every text as it stands.
-        Report r(ReportFormat::Text);
+        TestReport r(ReportFormat::Text);
         r.finding("1", "ES301", "a&b", "<x>", "3");
         EXPECT_NE(r.text().find("    a&b" + std::string(2 + 7, ' ') + "<x>"), std::string::npos);
     }
 }
 
 TEST(ReportWriter, CsvQuotesFieldsWithSeparatorOrQuote) {
-    Report r(ReportFormat::Csv);
+    TestReport r(ReportFormat::Csv);
     r.finding("1", "ES300", "rok", "a=\"1\";b", "  ", "x;y", "p,q");
     r.finding("2", "WS102", "DUV", "DUV", "v\rw");
     EXPECT_EQ(r.text(), "1;ES300;\"x;y\";p,q;rok;\"a=\"\"1\"\";b\";  ;" + cp1250("Chyba syntaxe XML") +
@@ -423,7 +432,7 @@ TEST(ReportWriter, RowsStopAtTheLimitWithOneLineSayingSo) {
         {ReportFormat::Html, "<tr>\r\n<td colspan=8>&nbsp;" + note + "</td>\r\n"},
     };
     for (const auto& c : cases) {
-        Report r(c.format, true, 2);
+        TestReport r(c.format, true, 2);
         for (int i = 0; i < 5; ++i) r.finding(std::to_string(i + 1), i % 2 ? "WL025" : "ES301", "x", "1", "");
         r.footer();
         const std::string text = r.text();

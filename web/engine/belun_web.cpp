@@ -19,9 +19,9 @@
 EM_JS(int, host_read, (char* buffer, int capacity), { return Module.host.read(HEAPU8, buffer, capacity); });
 EM_JS(void, host_report, (const char* data, int size), { Module.host.report(HEAPU8, data, size); });
 EM_JS(void, host_finding, (const unsigned* texts), { Module.host.finding(HEAPU8, texts); });
-EM_JS(void, host_code, (const char* code, int code_size, const char* description, int description_size, double count), {
-    Module.host.code(HEAPU8, code, code_size, description, description_size, count);
-});
+EM_JS(void, host_code,
+      (const char* code, int code_size, const char* description, int description_size, double count),
+      { Module.host.code(HEAPU8, code, code_size, description, description_size, count); });
 
 namespace {
 
@@ -43,7 +43,7 @@ class ShownFindings final : public tavon::FindingSink {
         ++entry->second.count;
         if (rows_ >= limit_) return;
         ++rows_;
-        const std::string_view texts[] = {f.line, f.code, f.employer, f.employee,
+        const std::string_view texts[] = {f.line,  f.code,  f.employer, f.employee,
                                           f.field, f.value, f.expected, f.description};
         unsigned pairs[16];
         for (int i = 0; i < 8; ++i) {
@@ -70,28 +70,16 @@ class ShownFindings final : public tavon::FindingSink {
     std::map<std::string, Code> codes_;
 };
 
-std::string local_date_time() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return tavon::report_date_time(local);
-}
-
 double totals_[3];
 
 // The data set of the runs, and what belun_use_data last found wrong.
-std::shared_ptr<const tavon::DataSet> data_set_ = tavon::built_in_data();
+tavon::DataSetPtr data_set_ = tavon::built_in_data();
 std::string data_line_;
-tavon::DataProblem data_problem_;
+tavon::Error data_problem_;
 
 }  // namespace
 
 extern "C" {
-
-// The report format the command chooses for a report name: 0 HTML, 1 text, 2 CSV, 3 XML.
-EMSCRIPTEN_KEEPALIVE int belun_format_for(const char* report_name) {
-    return static_cast<int>(tavon::report_format_for(report_name));
-}
 
 // The data set for the following runs: the data folder `folder` of the engine's file system (the
 // host writes the chosen files there first, see web/worker.js), read as the command reads its -d
@@ -102,9 +90,12 @@ EMSCRIPTEN_KEEPALIVE int belun_use_data(const char* folder) {
         data_set_ = tavon::built_in_data();
         return 0;
     }
-    auto set = tavon::load_data_folder(folder, data_problem_);
-    if (!set) return 1;
-    data_set_ = std::move(set);
+    auto set = tavon::load_data_folder(folder);
+    if (!set) {
+        data_problem_ = set.error();
+        return 1;
+    }
+    data_set_ = std::move(*set);
     return 0;
 }
 
@@ -125,30 +116,25 @@ EMSCRIPTEN_KEEPALIVE int belun_data_problem_line() { return data_problem_.line; 
 // host.finding and, at the end, every code with its count to host.code. `document_name` is the
 // name the report header shows (Windows-1250). Returns the totals: errors, warnings, warnings left
 // out, as three doubles.
-EMSCRIPTEN_KEEPALIVE const double* belun_run(int format, int report_warnings, const char* document_name, int rows) {
-    tavon::Options options;
-    options.report_warnings = report_warnings != 0;
-    options.data = data_set_;
-    tavon::CallbackSource source([](char* buffer, std::size_t capacity) {
-        return static_cast<std::size_t>(host_read(buffer, static_cast<int>(capacity)));
-    }, document_name);
+EMSCRIPTEN_KEEPALIVE const double* belun_run(int format, int report_warnings, const char* document_name,
+                                             int rows) {
     HostOutput output;
-    std::unique_ptr<tavon::ReportWriter> report;
-    if (format >= 0) {
-        report = std::make_unique<tavon::ReportWriter>(static_cast<tavon::ReportFormat>(format), output);
-        report->header(local_date_time(), document_name, tavon::describe_data_set(*data_set_));
-    }
+    std::unique_ptr<tavon::Report> report;
+    if (format >= 0)
+        report = std::make_unique<tavon::Report>(
+            static_cast<tavon::ReportFormat>(format), output,
+            tavon::ReportHeader{document_name, tavon::describe_data_set(*data_set_)});
     ShownFindings shown(report.get(), rows);
-    tavon::Validator validator(options);
-    const tavon::Result result = validator.run(source, shown);
-    if (report) {
-        report->footer(result.totals);
-        report->flush();
-    }
+    tavon::Check check(shown, {report_warnings != 0, data_set_});
+    static char buffer[1 << 18];
+    while (const int n = host_read(buffer, sizeof buffer))
+        check.feed(std::span<const char>(buffer, static_cast<std::size_t>(n)));
+    const tavon::Totals totals = check.finish();
+    if (report) (void)report->finish(totals);
     shown.send_codes();
-    totals_[0] = static_cast<double>(result.totals.errors);
-    totals_[1] = static_cast<double>(result.totals.warnings);
-    totals_[2] = static_cast<double>(result.totals.warnings_not_reported);
+    totals_[0] = static_cast<double>(totals.errors);
+    totals_[1] = static_cast<double>(totals.warnings);
+    totals_[2] = static_cast<double>(totals.warnings_not_reported);
     return totals_;
 }
 

@@ -48,8 +48,13 @@ async function loadEngine(dir) {
       }
       return { ok: true, line: cString(engine._belun_data_line()) };
     },
+    // The format the command takes for a report name: the text after the last dot of the name
+    // after the last "/" or "\\", in lower case; 0 HTML, 1 text, 2 CSV, 3 XML.
     formatFor(reportName) {
-      return withCString(reportName, (p) => engine._belun_format_for(p));
+      const own = reportName.slice(Math.max(reportName.lastIndexOf('/'), reportName.lastIndexOf('\\')) + 1);
+      const dot = own.lastIndexOf('.');
+      const extension = dot < 0 ? '' : own.slice(dot + 1).toLowerCase();
+      return { txt: 1, csv: 2, xml: 3 }[extension] ?? 0;
     },
     // Validates a file; returns { report: Buffer or null, totals, rows, codes }.
     validate(file, { format = -1, warnings = true, name = path.basename(file), rows = 0 } = {}) {

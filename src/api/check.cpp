@@ -1,6 +1,6 @@
-// The validator: the pipeline of parts over one source, from the tokenizer through the document
+// A check: the pipeline of parts over the bytes fed to it, from the tokenizer through the document
 // structure, the field checks and the record rules to the findings sink.
-#include "tavon/validator.h"
+#include "tavon/check.h"
 
 #include <cstring>
 #include <vector>
@@ -15,6 +15,7 @@
 #include "records/employee_store.h"
 #include "report/findings.h"
 #include "tavon/check.h"
+#include "tavon/input.h"
 
 namespace tavon {
 namespace {
@@ -93,6 +94,9 @@ class Checks {
 
 }  // namespace
 
+// How much of a file is read at a time.
+constexpr std::size_t kReadBlock = 1 << 18;
+
 // The parts of one check, in the order their constructors need one another.
 struct Check::Pipeline {
     Pipeline(FindingSink& sink, const Options& options)
@@ -151,29 +155,38 @@ Totals Check::finish() {
 
 Totals Check::totals() const { return pipeline_->findings.totals; }
 
-Result Validator::run(Source& source, FindingSink& sink, CopySink* copy, ProgressSink* progress) {
-    Options options = options_;
-    options.copy = copy;
-    options.progress = progress;
-    Check check(sink, options);
-    std::vector<char> block(1 << 18);
-    for (;;) {
-        const std::size_t n = source.read(block.data(), block.size());
-        if (n > 0) {
-            check.feed(std::span<const char>(block.data(), n));
-            continue;
-        }
-        const Source::Next next = source.next_document();
-        if (next == Source::Next::Continues) {
-            check.next_document();
-            continue;
-        }
-        if (next == Source::Next::Failed) {
-            check.next_document();
-            return {false, check.totals()};
-        }
-        return {true, check.finish()};
+namespace {
+
+// Feeds a file's bytes in blocks.
+Result<void> feed_file(Check& check, const std::string& name, std::vector<char>& block) {
+    Result<InputFile> file = InputFile::open(name);
+    if (!file) return file.error();
+    while (const std::size_t n = file->read(block)) check.feed(std::span<const char>(block.data(), n));
+    if (file->failed()) return Error{Error::Kind::Other, name};
+    return {};
+}
+
+}  // namespace
+
+Result<Totals> check_file(const std::string& name, FindingSink& findings, const Options& options) {
+    return check_files(std::span<const std::string>(&name, 1), findings, options);
+}
+
+Result<Totals> check_files(std::span<const std::string> names, FindingSink& findings,
+                           const Options& options) {
+    Check check(findings, options);
+    std::vector<char> block(kReadBlock);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) check.next_document();
+        if (Result<void> fed = feed_file(check, names[i], block); !fed) return fed.error();
     }
+    return check.finish();
+}
+
+Totals check_bytes(std::span<const char> document, FindingSink& findings, const Options& options) {
+    Check check(findings, options);
+    check.feed(document);
+    return check.finish();
 }
 
 }  // namespace tavon
