@@ -20,6 +20,10 @@ struct Error {
         BadData,         // a data file breaks its format: `line` and `reason` say where and how
         Other
     };
+    Error() = default;
+    Error(Kind kind, std::string file, int line = 0, std::string reason = {})
+        : kind(kind), file(std::move(file)), line(line), reason(std::move(reason)) {}
+
     Kind kind = Kind::Other;
     std::string file;    // the file concerned, as it was named
     int line = 0;        // BadData: the line of the file (0: the file as a whole)
