@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "base/cz.h"
+#include "tavon/cz.h"
 #include "cli/files.h"
 #include "tavon/check.h"
 #include "tavon/data.h"

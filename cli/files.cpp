@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "base/cz.h"
+#include "tavon/cz.h"
 #include "tavon/report.h"
 
 #if defined(_WIN32)

@@ -85,9 +85,12 @@ enum class ReportFormat { Html, Text, Csv, Xml };
 
 // What a report's header shows.
 struct ReportHeader {
-    std::string document_name;              // the document checked, as named (UTF-8 or Windows-1250)
-    std::string data_set;                   // describe_data_set(): the HTML report shows it
-    std::time_t time = std::time(nullptr);  // the date and time of the check (local time)
+    ReportHeader(std::string document_name = {}, std::string data_set = {}, std::time_t time = std::time(nullptr))
+        : document_name(std::move(document_name)), data_set(std::move(data_set)), time(time) {}
+
+    std::string document_name;  // the document checked, as named (UTF-8 or Windows-1250)
+    std::string data_set;       // describe_data_set(): the HTML report shows it
+    std::time_t time;           // the date and time of the check (local time)
 };
 
 // The rows a report holds at most: far beyond any real delivery (twenty times the findings of a

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "base/cz.h"
+#include "tavon/cz.h"
 #include "data/data_files.h"
 #include "data/data_set_builder.h"
 #include "input/native_file.h"

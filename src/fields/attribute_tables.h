@@ -10,7 +10,7 @@
 #include <span>
 #include <string_view>
 
-#include "base/cz.h"
+#include "tavon/cz.h"
 
 namespace tavon {
 

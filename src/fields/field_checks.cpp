@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "base/cz.h"
+#include "tavon/cz.h"
 #include "base/format.h"
 #include "base/text.h"
 

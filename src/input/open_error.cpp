@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "base/cz.h"
+#include "tavon/cz.h"
 #include "input/native_file.h"
 
 #if defined(_WIN32)

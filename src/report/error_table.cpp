@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "base/cz.h"
+#include "tavon/cz.h"
 
 #ifndef TAVON_NS_HOST
 #define TAVON_NS_HOST "duv.example.org"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <numeric>
 
-#include "base/cz.h"
+#include "tavon/cz.h"
 #include "input/open_error.h"
 #include "report/catalogue.h"
 #include "report/error_table.h"
