@@ -19,6 +19,7 @@ std::string_view one_char(const char& c) { return c == '\0' ? std::string_view{}
 void EmployerRules::end_of_employer(const EmployerFields& employer, const EmployerValues& values,
                                     const EmployeeFields& last_employee, EmployeeStore& store,
                                     bool had_employees) {
+    store.seal();
     reporter_.employee = kNothing;
     report_presence(kEmployerFields, employer, reporter_, kNothing, false);
     order_by_identifier(store);
@@ -26,17 +27,17 @@ void EmployerRules::end_of_employer(const EmployerFields& employer, const Employ
 
     // A run is one person's records; a record without an identifier is always a person of its own.
     const int n = store.last_slot() + 1;
-    auto same_person = [&](const StoredEmployee& a, const StoredEmployee& b) {
-        return a.slot >= 0 && b.slot >= 0 && a.AA0126 == b.AA0126;
-    };
-    auto at = [&](int p) -> const StoredEmployee& {
-        return store.records[static_cast<std::size_t>(store.order[static_cast<std::size_t>(p)])];
-    };
+    auto slot_at = [&](int p) { return store.order[static_cast<std::size_t>(p)]; };
     for (int p = 0; p < n;) {
         int more = 0;  // further records of the same person
-        while (p + more + 1 < n && same_person(at(p), at(p + more + 1))) ++more;
+        if (store.has_identifier(slot_at(p))) {
+            const std::string_view id = store.identifier(slot_at(p));
+            while (p + more + 1 < n && store.has_identifier(slot_at(p + more + 1)) &&
+                   store.identifier(slot_at(p + more + 1)) == id)
+                ++more;
+        }
         if (more == 0)
-            single_record(at(p));
+            single_record(store.record(slot_at(p)));
         else
             several_records(store, last_employee, p, more);
         p += more + 1;
@@ -51,20 +52,26 @@ void EmployerRules::order_by_identifier(EmployeeStore& store) {
     const int n = store.last_slot() + 1;
     store.order.resize(static_cast<std::size_t>(n));
     std::iota(store.order.begin(), store.order.end(), 0);
-    std::stable_sort(store.order.begin(), store.order.end(), [&](std::int32_t a, std::int32_t b) {
-        return store.records[static_cast<std::size_t>(a)].AA0126 <
-               store.records[static_cast<std::size_t>(b)].AA0126;
-    });
+    auto by_identifier = [&](std::int32_t a, std::int32_t b) {
+        return store.identifier(a) < store.identifier(b);
+    };
+    // Identifiers mostly come in order: then the order as read is already the sorted one.
+    std::string_view previous;
+    for (std::int32_t slot = 0; slot < n; ++slot) {
+        const std::string_view id = store.identifier(slot);
+        if (id < previous) return std::stable_sort(store.order.begin(), store.order.end(), by_identifier);
+        previous = id;
+    }
 }
 
+// The counts do not depend on the order, so the records are read as they lie.
 EmployerRules::Education EmployerRules::education(const EmployeeStore& store) {
     Education edu;
     const int n = store.last_slot() + 1;
     if (n < 1) return edu;
-    edu.first = store.records[static_cast<std::size_t>(store.order[0])].AA0223;
-    for (int p = 0; p < n; ++p) {
-        const char c =
-            store.records[static_cast<std::size_t>(store.order[static_cast<std::size_t>(p)])].AA0223;
+    edu.first = store.education(store.order[0]);
+    for (std::int32_t slot = 0; slot < n; ++slot) {
+        const char c = store.education(slot);
         if (static_cast<signed char>(c) < 'C') ++edu.below_C;
         if (c != edu.first) edu.all_same = false;
     }
@@ -97,16 +104,15 @@ void EmployerRules::single_record(const StoredEmployee& e) {
 void EmployerRules::several_records(EmployeeStore& store, const EmployeeFields& last_employee, int p,
                                     int more) {
     const std::size_t g = std::min<std::size_t>(static_cast<std::size_t>(more) + 1, kGroup);
-    auto slot_at = [&](std::size_t j) { return store.order[static_cast<std::size_t>(p) + j]; };
-    const StoredEmployee* group[kGroup] = {};
-    for (std::size_t j = 0; j < g; ++j) group[j] = &store.records[static_cast<std::size_t>(slot_at(j))];
-    const StoredEmployee& first = *group[0];
+    StoredEmployee group[kGroup];
+    for (std::size_t j = 0; j < g; ++j) group[j] = store.record(store.order[static_cast<std::size_t>(p) + j]);
+    const StoredEmployee& first = group[0];
 
     // The line list: "10,40,70", and ", ...... " when the person has more than six records.
     std::string lines;
     for (std::size_t j = 0; j < g; ++j) {
         if (j) lines.push_back(',');
-        lines.append(LineText(group[j]->line));
+        lines.append(LineText(group[j].line));
     }
     if (more > 5) lines.append(", ...... ");
     auto report = [&](std::string_view code, std::string_view field, std::string_view value,
@@ -118,14 +124,14 @@ void EmployerRules::several_records(EmployeeStore& store, const EmployeeFields& 
     // The first record of the group whose value differs from the first record's, or 0.
     auto differing = [&](auto value) -> std::size_t {
         for (std::size_t j = 1; j < g; ++j)
-            if (value(*group[j]) != value(first)) return j;
+            if (value(group[j]) != value(first)) return j;
         return 0;
     };
 
     // E1. State code.
     if (std::size_t j = differing([](const StoredEmployee& e) { return e.AA0033; }))
-        report("EL003", "AA0033", store.state_code(slot_at(0), data_.states()),
-               store.state_code(slot_at(j), data_.states()));
+        report("EL003", "AA0033", EmployeeStore::state_code(first, data_.states()),
+               EmployeeStore::state_code(group[j], data_.states()));
 
     // E2. Kinds of employment relationship (guarded by the flags of the record read last).
     if (last_employee.ok(employee::AA0130) && last_employee.ok(employee::AA0136) &&
@@ -133,7 +139,7 @@ void EmployerRules::several_records(EmployeeStore& store, const EmployeeFields& 
         double sum_AA0136 = 0;
         int main_last_day = 0, service_last_day = 0;
         for (std::size_t j = 0; j < g; ++j) {
-            const StoredEmployee& e = *group[j];
+            const StoredEmployee& e = group[j];
             if (e.AA0130 != '1' && e.AA0130 != '7') continue;
             sum_AA0136 += e.AA0136;
             if (e.AA0137 == 1) ++(e.AA0130 == '1' ? main_last_day : service_last_day);
@@ -152,7 +158,7 @@ void EmployerRules::several_records(EmployeeStore& store, const EmployeeFields& 
     if (last_employee.ok(employee::AA0131) && last_employee.ok(employee::AA0137)) {
         double sum_AA0131 = 0;
         for (std::size_t j = 0; j < g; ++j)
-            if (group[j]->AA0137 == 1) sum_AA0131 += group[j]->AA0131;
+            if (group[j].AA0137 == 1) sum_AA0131 += group[j].AA0131;
         if (sum_AA0131 > 79.991) report("WL049", "AA0131", Fmt("%10.2f", sum_AA0131), "max. 79.99");
     }
 
@@ -160,7 +166,7 @@ void EmployerRules::several_records(EmployeeStore& store, const EmployeeFields& 
     if (last_employee.ok(employee::AA0132)) {
         double sum_AA0132 = 0;
         for (std::size_t j = 0; j < g; ++j) {
-            sum_AA0132 += group[j]->AA0132;
+            sum_AA0132 += group[j].AA0132;
             if (sum_AA0132 > 1872.0)
                 report("WL007", "AA0132", Fmt("%10.0f", sum_AA0132), Fmt(" <= %d", 1872));
         }
@@ -169,25 +175,25 @@ void EmployerRules::several_records(EmployeeStore& store, const EmployeeFields& 
     // E5. The person counts once in the register on the last day.
     int on_last_day = 0;
     for (std::size_t j = 0; j < g; ++j)
-        if (group[j]->AA0137 == 1) ++on_last_day;
+        if (group[j].AA0137 == 1) ++on_last_day;
     if (on_last_day > 1) store.count_AA0137 -= on_last_day - 1;
 
     // E6. Tax-free amount.
     int with_tax_free = 0;
     std::string amounts;
     for (std::size_t j = 0; j < g; ++j) {
-        if (group[j]->AA0166 == 0) continue;
+        if (group[j].AA0166 == 0) continue;
         if (with_tax_free++ > 0) amounts.push_back(',');
-        amounts.append(Fmt("%10.0f", group[j]->AA0166));
+        amounts.append(Fmt("%10.0f", group[j].AA0166));
     }
     if (with_tax_free > 1) report("WL018", "AA0166", amounts, "Pouze 1 x");
 
     // E7. Contributions of the person as a whole.
     double s144 = 0, s167 = 0, s168 = 0;
     for (std::size_t j = 0; j < g; ++j) {
-        s144 += group[j]->AA0144;
-        s167 += group[j]->AA0167;
-        s168 += group[j]->AA0168;
+        s144 += group[j].AA0144;
+        s167 += group[j].AA0167;
+        s168 += group[j].AA0168;
     }
     if (s144 <= 0 && s167 > 0) report("WL025", "AA0167", Fmt("%10.2f", s167), Fmt("%10.2f", 0.0));
     if (s144 > 0 && s167 > 0.1 * s144)
@@ -201,11 +207,11 @@ void EmployerRules::several_records(EmployeeStore& store, const EmployeeFields& 
 
     // E8-E10. Gender, education and birth year must agree.
     if (std::size_t j = differing([](const StoredEmployee& e) { return e.AA0211; }))
-        report("EL003", "AA0211", one_char(first.AA0211), one_char(group[j]->AA0211));
+        report("EL003", "AA0211", one_char(first.AA0211), one_char(group[j].AA0211));
     if (std::size_t j = differing([](const StoredEmployee& e) { return e.AA0223; }))
-        report("EL003", "AA0223", one_char(first.AA0223), one_char(group[j]->AA0223));
+        report("EL003", "AA0223", one_char(first.AA0223), one_char(group[j].AA0223));
     if (std::size_t j = differing([](const StoredEmployee& e) { return e.AA0231; }))
-        report("EL003", "AA0231", Fmt("%d", first.AA0231), Fmt("%d", group[j]->AA0231));
+        report("EL003", "AA0231", Fmt("%d", first.AA0231), Fmt("%d", group[j].AA0231));
 }
 
 void EmployerRules::totals(const EmployerFields& employer, const EmployerValues& values,
