@@ -7,9 +7,10 @@
 class PrintFindings : public tavon::FindingSink {
   public:
     void finding(const tavon::Finding& f) override {
-        std::printf("%.*s\t%.*s\t%s\t%s\t%s\n", static_cast<int>(f.code.size()), f.code.data(),
-                    static_cast<int>(f.line.size()), f.line.data(), tavon::to_utf8(f.field).c_str(),
-                    tavon::to_utf8(f.value).c_str(), tavon::to_utf8(f.description).c_str());
+        const std::string_view code = tavon::name(f.code);
+        std::printf("%.*s\t%llu\t%s\t%s\t%s\n", static_cast<int>(code.size()), code.data(),
+                    static_cast<unsigned long long>(f.line), f.field.utf8().c_str(), f.value.utf8().c_str(),
+                    f.description_utf8().c_str());
     }
 };
 

@@ -20,13 +20,8 @@
 namespace tavon {
 namespace {
 
-// A name compared with a field code of six characters, without a library call per field.
-bool is_name(std::string_view name, const char (&code)[7]) {
-    return name.size() == 6 && std::memcmp(name.data(), code, 6) == 0;
-}
-
 // What the document structure hands on: record starts and ends, and fields, to the field checks,
-// the employee store and the rules. It also keeps the employer and employee of the findings.
+// the employee store and the rules, with the findings' context that the field checks keep.
 class Checks {
   public:
     Checks(const DataSet& data, Reporter& reporter, ProgressSink* progress)
@@ -37,31 +32,37 @@ class Checks {
           employee_rules_(data.tariffs(), reporter),
           employer_rules_(data, reporter) {}
 
+    const Context& context() const { return fields_.context(); }
+
     void root_started() { fields_.start_submitter(); }
-    void root_ended() { report_presence(kSubmitterFields, fields_.submitter(), reporter_, kNothing, false); }
+    void root_ended() {
+        report_presence(kSubmitterFields, fields_.submitter(), reporter_, context(), kBlank, false);
+    }
 
     void employer_started() {
-        report_presence(kSubmitterFields, fields_.submitter(), reporter_, " ", true);
+        report_presence(kSubmitterFields, fields_.submitter(), reporter_, context(), " ", true);
         store_.start_employer();
         fields_.start_employer();
-        reporter_.employee = kNothing;
     }
 
     void employee_started(bool first) {
-        if (first) report_presence(kEmployerFields, fields_.employer(), reporter_, " ", true);
+        if (first) report_presence(kEmployerFields, fields_.employer(), reporter_, context(), " ", true);
         fields_.start_employee();
         store_.start_employee();
     }
 
     void employee_ended() {
         if (progress_)
-            progress_->employee_done(reporter_.current_line_number(), reporter_.employee, reporter_.employer);
-        employee_rules_.end_of_employee(fields_.employee(), store_);
+            progress_->employee_done(reporter_.current_line_number(),
+                                     context().has_employee ? std::string_view(context().employee) : "   ",
+                                     context().employer);
+        employee_rules_.end_of_employee(fields_.employee(), store_, context());
     }
 
     void employer_ended(bool had_employees) {
         employer_rules_.end_of_employer(fields_.employer(), fields_.employer_values(), fields_.employee(),
-                                        store_, had_employees);
+                                        store_, had_employees, context());
+        fields_.end_employer();
     }
 
     template <Record record>
@@ -69,16 +70,14 @@ class Checks {
         if constexpr (record == Record::Submitter) {
             fields_.submitter_field(name, content);
         } else if constexpr (record == Record::Employer) {
-            if (is_name(name, "AA0017")) reporter_.employer = content;
             fields_.employer_field(name, content);
         } else {
             const int row = fields_.employee_row(name);
-            if (row == employee::AA0126) reporter_.employee = content;
             const FieldOutcome out = fields_.employee_field(row, name, content);
             if (out.has_value)
                 store_.keep(row, content, out.number, reporter_.current_line_number(), data_.states());
             if (out.passed && row == employee::AA0033 && content.size() > 2)
-                store_.note_long_state_code(content, reporter_.current_line());
+                store_.note_long_state_code(content, reporter_.current_line_number());
         }
     }
 

@@ -64,8 +64,9 @@ class DocumentReader : private Tokenizer::DocumentEnd {
     void finish() {
         tokenizer_.end_input();
         resume();
-        if (!root_end_seen_) reporter_.report_here("ES306", kNothing, kNothing, kNothing);
-        if (employers_missing_) reporter_.report_here("ES308", kNothing, kNothing, kNothing);
+        if (!root_end_seen_) reporter_.report_here(handler_.context(), Code::ES306, kBlank, kBlank, kBlank);
+        if (employers_missing_)
+            reporter_.report_here(handler_.context(), Code::ES308, kBlank, kBlank, kBlank);
     }
 
   private:
@@ -167,7 +168,8 @@ class DocumentReader : private Tokenizer::DocumentEnd {
         const std::string_view attributes = name_.text();
         auto has = [&](std::string_view what) { return attributes.find(what) != std::string_view::npos; };
         if (!has(document::kVersion) || (!has(document::kXmlns) && !has(document::kXmlnsDuv)))
-            reporter_.report_here("WS102", "DUV", attributes, document::kRootExpected);
+            reporter_.report_here(handler_.context(), Code::WS102, "DUV", attributes,
+                                  document::kRootExpected);
         handler_.root_started();
         employers_missing_ = true;
         state_ = State::Submitter;
@@ -214,7 +216,7 @@ class DocumentReader : private Tokenizer::DocumentEnd {
                         if (text == "/")
                             name_.push('/');
                         else
-                            reporter_.report_here("ES300", name_.text(), text, "  ");
+                            reporter_.report_here(handler_.context(), Code::ES300, name_.text(), text, "  ");
                     }
                     if (name_.len > 0 && name_.data[name_.len - 1] == '/') {
                         // An empty element: its own closing form, no content.
@@ -253,16 +255,17 @@ class DocumentReader : private Tokenizer::DocumentEnd {
     // characters (a NUL too, although the text shown ends before it).
     void parser_refusals(std::string_view field_name, std::string_view content) {
         if (has_bare_ampersand(content) || content_.reference_split())
-            reporter_.report_here("ES311", field_name, content, "&amp;");
+            reporter_.report_here(handler_.context(), Code::ES311, field_name, content, "&amp;");
         if (has_forbidden_control_character(std::string_view(content_.data, content_.len)))
-            reporter_.report_here("ES312", field_name, content, kNothing);
+            reporter_.report_here(handler_.context(), Code::ES312, field_name, content, kBlank);
     }
 
     // One field element: its closing name, the echo, and the field's checks.
     template <Record record>
     void field(std::string_view name, std::string_view content, std::string_view closing,
                bool empty_element) {
-        if (!is_closing_of(name, closing)) reporter_.report_here("ES302", name, closing, "  ");
+        if (!is_closing_of(name, closing))
+            reporter_.report_here(handler_.context(), Code::ES302, name, closing, "  ");
         if (record != Record::Employee || !empty_element) echo_field(name, content, closing);
         handler_.template field<record>(name, content, empty_element);
     }
@@ -353,13 +356,14 @@ class DocumentReader : private Tokenizer::DocumentEnd {
     void document_ended() override {
         const EncodingWatch& encoding = tokenizer_.encoding();
         if (encoding.declares_other())
-            reporter_.report(LineText(encoding.declaration_line()), "ES310", "encoding",
-                             encoding.declared_encoding(), "Windows-1250");
+            reporter_.report(handler_.context(), Where::at(encoding.declaration_line()), Code::ES310,
+                             "encoding", encoding.declared_encoding(), "Windows-1250");
         else if (encoding.is_utf8())
-            reporter_.report(LineText(encoding.first_multibyte_line()), "ES310", kNothing, "UTF-8",
-                             "Windows-1250");
+            reporter_.report(handler_.context(), Where::at(encoding.first_multibyte_line()), Code::ES310,
+                             kBlank, "UTF-8", "Windows-1250");
         if (const AfterRootWatch& after_root = tokenizer_.after_root(); after_root.content_found())
-            reporter_.report(LineText(after_root.content_line()), "ES313", kNothing, kNothing, kNothing);
+            reporter_.report(handler_.context(), Where::at(after_root.content_line()), Code::ES313, kBlank,
+                             kBlank, kBlank);
     }
 
     Tokenizer& tokenizer_;

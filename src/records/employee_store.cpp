@@ -151,9 +151,9 @@ void EmployeeStore::keep(int row, std::string_view text, double number, std::uin
     }
 }
 
-void EmployeeStore::note_long_state_code(std::string_view code, std::string_view line_text) {
+void EmployeeStore::note_long_state_code(std::string_view code, std::uint64_t line) {
     long_state_code_seen = true;
-    long_state_code_line.assign(line_text);
+    long_state_code_line = line;
     long_state_code.assign(code);
 }
 

@@ -70,7 +70,7 @@ class EmployeeStore {
     // in the current slot.
     void keep(int row, std::string_view text, double number, std::uint64_t line, const CodeList& states);
     // A state code of three characters, which the employer is told to avoid (WL053).
-    void note_long_state_code(std::string_view code, std::string_view line_text);
+    void note_long_state_code(std::string_view code, std::uint64_t line);
 
     int last_slot() const { return static_cast<int>(offsets_.size()) + (open_ ? 1 : 0) - 1; }
 
@@ -94,7 +94,7 @@ class EmployeeStore {
     bool some_AA0137_above_1 = false;  // some record is not in the register on the last day
     bool long_state_code_seen = false;
     std::string long_state_code;  // the last one
-    std::string long_state_code_line;
+    std::uint64_t long_state_code_line = 0;
     std::string current_AA0013;  // occupation of the current employee record
 
   private:

@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <numeric>
 
-#include "tavon/cz.h"
 #include "input/open_error.h"
 #include "report/catalogue.h"
 #include "report/error_table.h"
 #include "report/text_writer.h"
+#include "tavon/cz.h"
 #include "tavon/report.h"
 #include "tavon/text.h"
 
@@ -78,12 +79,58 @@ Report::Writer::Writer(ReportFormat format, Output& out, long long max_rows)
       rows_per_code_(error_table().size(), 0),
       fields_named_(field_entries().size(), false) {}
 
-void Report::Writer::finding(const Finding& f) {
+namespace {
+
+// A finding's text as its column shows it: right-aligned in its width.
+std::string_view padded(const Text& text, std::string& scratch) {
+    const std::string_view bytes = text.windows1250();
+    if (text.width() <= bytes.size()) return bytes;
+    scratch.assign(text.width() - bytes.size(), ' ');
+    scratch += bytes;
+    return scratch;
+}
+
+// The line column: "12"; for one person's records "10,40,70" (", ...... " after the sixth when
+// there are more); a field that did not occur " "; the employer as a whole "   ".
+std::string_view line_column(const Finding& f, std::string& scratch) {
+    char number[24];
+    auto append = [&](std::uint64_t n) {
+        const auto end = std::to_chars(number, number + sizeof number, n).ptr;
+        scratch.append(number, static_cast<std::size_t>(end - number));
+    };
+    scratch.clear();
+    if (!f.lines.empty()) {
+        for (std::size_t i = 0; i < f.lines.size(); ++i) {
+            if (i > 0) scratch.push_back(',');
+            append(f.lines[i]);
+        }
+        if (f.more_lines) scratch += ", ...... ";
+    } else if (f.whole_employer) {
+        scratch = "   ";
+    } else if (f.line == 0) {
+        scratch = " ";
+    } else {
+        append(f.line);
+    }
+    return scratch;
+}
+
+}  // namespace
+
+Report::Writer::Row Report::Writer::row_of(const Finding& f) {
+    return {line_column(f, scratch_[0]),     name(f.code),
+            padded(f.employer, scratch_[1]), padded(f.employee, scratch_[2]),
+            padded(f.field, scratch_[3]),    padded(f.value, scratch_[4]),
+            padded(f.expected, scratch_[5]), f.description()};
+}
+
+void Report::Writer::finding(const Finding& found) {
     if (rows_ == max_rows_) {
         if (rows_left_out_++ == 0) write_rows_left_out();
         return;
     }
     ++rows_;
+    const Row f = row_of(found);
     TextWriter& w = out_;
     switch (format_) {
         case ReportFormat::Csv:
@@ -134,17 +181,16 @@ void Report::Writer::finding(const Finding& f) {
             break;
         case ReportFormat::Html: {
             // Counted for the summary at the end.
-            const int row = find_error_code(f.code);
-            if (row >= 0) ++rows_per_code_[static_cast<std::size_t>(row)];
+            ++rows_per_code_[static_cast<std::size_t>(found.code)];
             // An error's code in bold; the code and the fields link to their explanations.
-            const bool bold = f.severity() == Severity::Error;
+            const bool bold = found.severity() == Severity::Error;
             w.write_exact("<tr>\r\n");
             int column = 0;
             for (std::string_view s :
                  {f.line, f.code, f.employer, f.employee, f.field, f.value, f.expected, f.description}) {
                 const bool b = bold && column == 1;
                 w.write_exact(b ? "<td><b>&nbsp;" : "<td>&nbsp;");
-                if (column == 1 && row >= 0)
+                if (column == 1)
                     write_code_link(s);
                 else if (column == 4)
                     write_field_links(s);

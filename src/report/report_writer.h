@@ -2,6 +2,7 @@
 // tavon::Report.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +24,11 @@ class Report::Writer {
     long long rows_left_out() const { return rows_left_out_; }
 
   private:
+    // The eight columns of a finding's row as the layouts write them.
+    struct Row {
+        std::string_view line, code, employer, employee, field, value, expected, description;
+    };
+    Row row_of(const Finding& f);
     // HTML: a code that links to its explanation; the field names of a Prvek text, each linked.
     void write_code_link(std::string_view code);
     void write_field_links(std::string_view text);
@@ -38,6 +44,7 @@ class Report::Writer {
     long long rows_left_out_ = 0;
     std::vector<int> rows_per_code_;  // HTML: rows written per code of the error table, for the summary
     std::vector<bool> fields_named_;  // fields named in the rows, by catalogue entry (HTML explanations)
+    std::string scratch_[6];          // the texts of the row being written
 };
 
 }  // namespace tavon

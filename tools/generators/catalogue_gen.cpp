@@ -475,7 +475,7 @@ std::string field_facts(const Field& f) {
     if (f.block == 0 && s.type == 'N') type += " (v údajích předkladatele se kontroluje jako text)";
     return "<p><b>Kde:</b> " + std::string(kBlocks[f.block]) + "; <b>typ:</b> " + type + "; <b>délka:</b> " +
            length + "; <b>rozsah:</b> " + range + "; <b>chybu hodnoty nebo délky hlásí</b> " + kMarkStart +
-           std::string(s.code) + kMarkEnd + ".</p>\n";
+           std::string(tavon::name(s.code)) + kMarkEnd + ".</p>\n";
 }
 
 std::string code_entry_html(const Catalogue& cat, const Entry& e) {
