@@ -106,9 +106,9 @@ std::string_view line_column(const Finding& f, std::string& scratch) {
         }
         if (f.more_lines) scratch += ", ...... ";
     } else if (f.whole_employer) {
-        scratch = "   ";
+        scratch.assign(3, ' ');
     } else if (f.line == 0) {
-        scratch = " ";
+        scratch.assign(1, ' ');
     } else {
         append(f.line);
     }
