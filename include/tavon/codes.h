@@ -190,15 +190,14 @@ inline constexpr std::size_t kCodeCount = 164;
 
 enum class Severity : char { Error = 'E', Warning = 'W' };
 
-// The code's name, e.g. "EL051".
-constexpr std::string_view name(Code code) {
-    constexpr std::string_view kNames[] = {
+// The codes' names, e.g. "EL051", in the order of the enumeration.
+inline constexpr std::string_view kCodeNames[] = {
 #define TAVON_CODE_NAME(code, description, expected) #code,
-        TAVON_ERROR_TABLE(TAVON_CODE_NAME)
+    TAVON_ERROR_TABLE(TAVON_CODE_NAME)
 #undef TAVON_CODE_NAME
-    };
-    return kNames[static_cast<std::size_t>(code)];
-}
+};
+
+constexpr std::string_view name(Code code) { return kCodeNames[static_cast<std::size_t>(code)]; }
 
 constexpr Severity severity(Code code) { return name(code)[0] == 'E' ? Severity::Error : Severity::Warning; }
 

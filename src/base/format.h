@@ -5,7 +5,6 @@
 
 #include <fmt/format.h>
 
-#include <iterator>
 #include <string_view>
 
 namespace tavon {
@@ -14,7 +13,7 @@ class Formatted {
   public:
     template <typename... Args>
     explicit Formatted(fmt::format_string<Args...> format, Args&&... args) {
-        fmt::vformat_to(std::back_inserter(buffer_), format, fmt::make_format_args(args...));
+        fmt::vformat_to(fmt::appender(buffer_), format, fmt::make_format_args(args...));
     }
     Formatted(const Formatted&) = delete;
     Formatted& operator=(const Formatted&) = delete;
