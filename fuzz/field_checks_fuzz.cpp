@@ -266,11 +266,11 @@ class Harness {
             // Range.
             bool outside = false;
             if (numeric) {
-                outside = model.value[i] < kNumberBounds[static_cast<std::size_t>(definition.range_from)] ||
-                          model.value[i] > kNumberBounds[static_cast<std::size_t>(definition.range_to)];
+                outside = model.value[i] < kNumberBounds[definition.range.from] ||
+                          model.value[i] > kNumberBounds[definition.range.to];
             } else if (definition.has_text_range()) {
-                outside = content < kTextBounds[static_cast<std::size_t>(definition.range_from - 1000)] ||
-                          content > kTextBounds[static_cast<std::size_t>(definition.range_to - 1000)];
+                outside = content < kTextBounds[definition.range.from] ||
+                          content > kTextBounds[definition.range.to];
             }
             if (generic != (outside ? std::vector<std::string>{from_table} : std::vector<std::string>{}))
                 fail(outside ? "value outside the range: not exactly one finding with the table's text"
