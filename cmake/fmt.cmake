@@ -12,8 +12,10 @@ set(_tavon_fmt_dir "${CMAKE_BINARY_DIR}/fmt-include")
 file(MAKE_DIRECTORY "${_tavon_fmt_dir}")
 file(CREATE_LINK "${TAVON_FMT_INCLUDE_DIR}/fmt" "${_tavon_fmt_dir}/fmt" SYMBOLIC)
 
-# tavon_use_fmt(<target>): the target's sources may include <fmt/format.h>.
+# tavon_use_fmt(<target>): the target's sources may include <fmt/format.h>, and so may those of the
+# targets of this build that link it (the tests and fuzz targets include the library's inside);
+# an installed library's consumers see only the public headers, which do not.
 function(tavon_use_fmt target)
-  target_include_directories(${target} SYSTEM PRIVATE "$<BUILD_INTERFACE:${_tavon_fmt_dir}>")
-  target_compile_definitions(${target} PRIVATE FMT_HEADER_ONLY)
+  target_include_directories(${target} SYSTEM PUBLIC "$<BUILD_INTERFACE:${_tavon_fmt_dir}>")
+  target_compile_definitions(${target} PUBLIC "$<BUILD_INTERFACE:FMT_HEADER_ONLY>")
 endfunction()

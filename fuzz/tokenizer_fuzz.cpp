@@ -326,7 +326,6 @@ class Reading {
             fail("line " + std::to_string(tokenizer_.line().number()) + ", but " + std::to_string(line - 1) +
                      " line feeds consumed",
                  around());
-        if (tokenizer_.line().text() != std::to_string(line)) fail("line text", tokenizer_.line().text());
         if (source_.ends() != plain_.ends)
             fail(std::to_string(source_.ends()) + " document ends told, " + std::to_string(plain_.ends) +
                  " documents read past");

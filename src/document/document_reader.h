@@ -211,22 +211,9 @@ class DocumentReader : private Tokenizer::DocumentEnd {
                 case FieldStep::TagRest: {
                     const int rest = tokenizer_.read_tag_rest(rest_, false);
                     if (rest < 0) return stopped(rest);
-                    if (rest == 2) {
-                        const std::string_view text = rest_.text();
-                        if (text == "/")
-                            name_.push('/');
-                        else
-                            reporter_.report_here(handler_.context(), Code::ES300, name_.text(), text, "  ");
-                    }
+                    if (rest == Tokenizer::kTagText) tag_rest_text();
                     if (name_.len > 0 && name_.data[name_.len - 1] == '/') {
-                        // An empty element: its own closing form, no content.
-                        --name_.len;
-                        closing_.clear();
-                        closing_.push('/');
-                        for (std::size_t i = 0; i < name_.len; ++i)
-                            closing_.data[closing_.len++] = name_.data[i];
-                        field<record>(std::string_view(name_.data, name_.len), {},
-                                      std::string_view(closing_.data, closing_.len), true);
+                        empty_element<record>();
                         field_step_ = FieldStep::Name;
                         continue;
                     }
@@ -248,6 +235,27 @@ class DocumentReader : private Tokenizer::DocumentEnd {
                 }
             }
         }
+    }
+
+    // The text after a field element's name inside its tag: a "/" makes it an empty element, anything
+    // else is no field element's.
+    void tag_rest_text() {
+        const std::string_view text = rest_.text();
+        if (text == "/")
+            name_.push('/');
+        else
+            reporter_.report_here(handler_.context(), Code::ES300, name_.text(), text, "  ");
+    }
+
+    // An empty element ("<name/>"): its own closing form, no content.
+    template <Record record>
+    void empty_element() {
+        --name_.len;
+        closing_.clear();
+        closing_.push('/');
+        for (std::size_t i = 0; i < name_.len; ++i) closing_.data[closing_.len++] = name_.data[i];
+        field<record>(std::string_view(name_.data, name_.len), {},
+                      std::string_view(closing_.data, closing_.len), true);
     }
 
     // What a receiving XML parser refuses in a field's content, read into content_: a "&" that

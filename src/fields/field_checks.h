@@ -38,11 +38,11 @@ constexpr std::array<RowLimits, Rows> limits_of(const std::array<FieldDefinition
         l.number_range = definition.has_number_range();
         l.text_range = definition.has_text_range();
         if (l.number_range) {
-            l.low = kNumberBounds[static_cast<std::size_t>(definition.range_from)];
-            l.high = kNumberBounds[static_cast<std::size_t>(definition.range_to)];
+            l.low = kNumberBounds[definition.range.from];
+            l.high = kNumberBounds[definition.range.to];
         } else if (l.text_range) {
-            l.low_text = kTextBounds[static_cast<std::size_t>(definition.range_from - 1000)];
-            l.high_text = kTextBounds[static_cast<std::size_t>(definition.range_to - 1000)];
+            l.low_text = kTextBounds[definition.range.from];
+            l.high_text = kTextBounds[definition.range.to];
         }
     }
     return limits;

@@ -7,6 +7,23 @@ void AfterRootWatch::start(bool tag_closed, std::uint64_t line) {
     line_ = line;
 }
 
+// The target name of a processing instruction, one byte at a time.
+void AfterRootWatch::target(char c, bool space) {
+    if (space || c == '?') {
+        // An instruction needs a target; "xml" (in any case) is the reserved one of the declaration,
+        // which stands only at the start of a document.
+        const bool xml = target_length_ == 3 && target_[0] == 'x' && target_[1] == 'm' && target_[2] == 'l';
+        if (target_length_ == 0 || xml) {
+            found_at(markup_line_);
+        } else {
+            state_ = State::Instruction;
+            question_ = c == '?';
+        }
+    } else if (target_length_ < 4) {
+        target_[target_length_++] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+}
+
 void AfterRootWatch::scan(const char* p, const char* end) {
     for (; p < end && watching(); ++p) {
         const char c = *p;
@@ -51,22 +68,7 @@ void AfterRootWatch::scan(const char* p, const char* end) {
                 if (c == '>' && dashes_ >= 2) state_ = State::Between;
                 dashes_ = c == '-' ? dashes_ + 1 : 0;
                 break;
-            case State::Target:
-                if (space || c == '?') {
-                    // An instruction needs a target; "xml" (in any case) is the reserved one of the
-                    // declaration, which stands only at the start of a document.
-                    const bool xml =
-                        target_length_ == 3 && target_[0] == 'x' && target_[1] == 'm' && target_[2] == 'l';
-                    if (target_length_ == 0 || xml) {
-                        found_at(markup_line_);
-                    } else {
-                        state_ = State::Instruction;
-                        question_ = c == '?';
-                    }
-                } else if (target_length_ < 4) {
-                    target_[target_length_++] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-                }
-                break;
+            case State::Target: target(c, space); break;
             case State::Instruction:
                 if (question_ && c == '>') state_ = State::Between;
                 question_ = c == '?';

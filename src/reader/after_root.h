@@ -42,6 +42,7 @@ class AfterRootWatch {
         Instruction,  // the rest of a processing instruction, up to "?>"
         Found
     };
+    void target(char c, bool space);
     bool markup_open() const { return state_ != State::EndTag && state_ != State::Between; }
     void found_at(std::uint64_t line) {
         state_ = State::Found;

@@ -158,7 +158,10 @@ void EncodingWatch::declared(std::string_view encoding, std::uint64_t line) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     if (lower == "windows-1250") return;
     declares_other_ = true;
-    declared_.assign(encoding);
+    // Shown as a value is shown: without the line breaks, which no token of the document keeps.
+    declared_.clear();
+    for (const char c : encoding)
+        if (c != '\r' && c != '\n') declared_.push_back(c);
     declaration_line_ = line;
 }
 

@@ -14,15 +14,12 @@ void Tokenizer::set_input(const char* begin, const char* end) {
     suspended_ = false;
 }
 
-void Tokenizer::document_done() {
+void Tokenizer::end_document() {
+    pos_ = end_ = nullptr;
+    // The end is told; the watches start afresh for the next document.
     if (document_end_) document_end_->document_ended();
     encoding_.start_document();
     after_root_.start_document();
-}
-
-void Tokenizer::end_document() {
-    document_done();
-    pos_ = end_ = nullptr;
 }
 
 int Tokenizer::get_from_next_block() {
@@ -33,8 +30,9 @@ int Tokenizer::get_from_next_block() {
     }
     if (!ended_) {
         ended_ = true;
-        document_done();
+        end_document();
     }
+    phase_ = Phase::Idle;  // nothing is under way once the input has ended
     return kEnd;
 }
 
@@ -170,7 +168,7 @@ int Tokenizer::read_name(Token& buf) {
         if (c == '\r') continue;
         if (buf.len == Token::kMax) {
             // Overlong: the name keeps its first 300 characters; the rest is left to be read on.
-            unget();
+            --pos_;  // the byte just read is read again
             break;
         }
         buf.push(static_cast<char>(c));
@@ -189,12 +187,12 @@ int Tokenizer::read_name(Token& buf) {
         std::memmove(buf.data + 1, buf.data + 5, buf.len - 5);
         buf.len -= 4;
     }
-    return 0;
+    return kRead;
 }
 
 int Tokenizer::read_tag_rest(Token& buf, bool keep_spaces) {
     if (phase_ == Phase::Idle) {
-        if (tag_closed_) return 0;
+        if (tag_closed_) return kRead;
         next_tag_open_ = false;
         buf.clear();
         phase_ = Phase::InTagRest;
@@ -209,16 +207,16 @@ int Tokenizer::read_tag_rest(Token& buf, bool keep_spaces) {
             case '>':
                 tag_closed_ = true;
                 phase_ = Phase::Idle;
-                return buf.len > 0 ? 2 : 0;
+                return buf.len > 0 ? kTagText : kRead;
             case ' ':
                 if (!keep_spaces) continue;
                 break;
             default: break;
         }
         if (buf.len == Token::kMax) {
-            unget();  // the token keeps its first 300 characters; reading goes on from here
+            --pos_;  // the token keeps its first 300 characters; reading goes on from its next byte
             phase_ = Phase::Idle;
-            return 1;
+            return kOverlong;
         }
         buf.push(static_cast<char>(c));
     }
@@ -244,7 +242,7 @@ int Tokenizer::skip_comment_rest() {
         window[2] = static_cast<char>(c);
         if (window[0] == '-' && window[1] == '-' && window[2] == '>') {
             phase_ = Phase::Idle;
-            return 0;
+            return kRead;
         }
     }
 }
@@ -277,12 +275,12 @@ int Tokenizer::read_content(Token& buf) {
         if (c == '<') {
             next_tag_open_ = true;
             phase_ = Phase::Idle;
-            return 0;
+            return kRead;
         }
         if (buf.len == Token::kMax) {
-            unget();  // the token keeps its first 300 characters; reading goes on from here
+            --pos_;  // the token keeps its first 300 characters; reading goes on from its next byte
             phase_ = Phase::Idle;
-            return 1;
+            return kOverlong;
         }
         buf.push(static_cast<char>(c));
     }
@@ -298,9 +296,11 @@ bool Tokenizer::read_whole_field_general(std::string_view& name, std::string_vie
     if (tag < end_ && *tag != '<') tag = find_first<'<'>(tag, end_);
     if (tag >= end_) return false;
     // The common field element in one pass, wherever it starts (an indented document, say).
-    if (end_ - tag > 32 && read_code_field_at(tag, name, content, closing)) {
+    if (const char* after = end_ - tag > 32 ? match_code_field(tag, name, content, closing) : nullptr) {
         for (const char* q = p; q < tag; ++q)
             if (*q == '\n') line_.next();
+        pos_ = after;
+        tag_closed_ = true;
         return true;
     }
     // The name: ordinary bytes up to ">". A field code, "AA" and four digits, needs no scan.

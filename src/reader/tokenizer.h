@@ -79,6 +79,9 @@ class Tokenizer {
 
     static constexpr int kEnd = -1;        // the input has ended
     static constexpr int kSuspended = -2;  // the piece is used up: call again with the next one
+    static constexpr int kRead = 0;        // the token was read (for read_tag_rest: empty, or none left)
+    static constexpr int kOverlong = 1;    // the token took its 300 characters; the rest is read on
+    static constexpr int kTagText = 2;     // read_tag_rest: the tag had text after its name
 
     explicit Tokenizer(DocumentEnd* document_end = nullptr) : document_end_(document_end) {}
     void set_document_end(DocumentEnd* document_end) { document_end_ = document_end; }
@@ -101,14 +104,14 @@ class Tokenizer {
 
     // The four reading operations. Each returns kEnd when the input has ended, kSuspended when it
     // waits for more.
-    // The next tag's name ("/name" for a closing tag); 0.
+    // The next tag's name ("/name" for a closing tag); kRead.
     int read_name(Token& out);
-    // The rest of the current tag: 2 when it is not empty, 0 when empty or the tag was already
-    // closed, 1 when it ran past 300 characters. `keep_spaces` false drops the spaces.
+    // The rest of the current tag: kTagText when it is not empty, kRead when empty or the tag was
+    // already closed, kOverlong when it ran past 300 characters. `keep_spaces` false drops spaces.
     int read_tag_rest(Token& out, bool keep_spaces);
-    // The rest of a comment whose "!--" has been read, up to "-->"; 0.
+    // The rest of a comment whose "!--" has been read, up to "-->"; kRead.
     int skip_comment_rest();
-    // The content up to the next "<": 0, or 1 when it ran past 300 characters.
+    // The content up to the next "<": kRead, or kOverlong when it ran past 300 characters.
     int read_content(Token& out);
 
     // The common field element "<name>content</name>", read whole when it lies in the current
@@ -125,7 +128,6 @@ class Tokenizer {
     bool tag_closed() const { return tag_closed_; }
     bool next_tag_open() const { return next_tag_open_; }
     const LineCounter& line() const { return line_; }
-    LineCounter& line() { return line_; }
     // What the bytes of the current document say of its encoding.
     EncodingWatch& encoding() { return encoding_; }
     // The root's end tag has just been read: from here on, the bytes of the current document are
@@ -136,23 +138,17 @@ class Tokenizer {
   private:
     bool read_whole_field_general(std::string_view& name, std::string_view& content,
                                   std::string_view& closing);
-    bool read_code_field_at(const char* tag, std::string_view& name, std::string_view& content,
-                            std::string_view& closing);
     int get() {
         if (pos_ < end_) return static_cast<unsigned char>(*pos_++);
         return get_from_next_block();
     }
     int get_from_next_block();
-    // Gives back the character get() has just returned: it always stands right before pos_.
-    void unget() { --pos_; }
     template <char... Stop>
     void copy_plain(Token& out);
     // Skips to the next Target ("<" or ">"), counting line feeds: kFound, or kEnd / kSuspended.
     static constexpr int kFound = 1;
     template <char Target>
     int skip_past();
-    // The end of a document's bytes: its end is told, and the watches start afresh.
-    void document_done();
 
     // Where an operation stands that ran out of input, so that the next call goes on there.
     enum class Phase : std::uint8_t {
@@ -191,12 +187,12 @@ inline bool is_field_code(const char* name) {
 
 // A field element whose "<" is at `tag`, read in one pass when it is the common case: a field code
 // ("AA" and four digits), a content of at most 15 bytes that holds no control byte and no "&", and
-// "</", the same code and ">" right after it. Needs 32 bytes of the block after `tag`. False, with
-// nothing read, for anything else.
-inline bool Tokenizer::read_code_field_at(const char* tag, std::string_view& name, std::string_view& content,
-                                          std::string_view& closing) {
+// "</", the same code and ">" right after it. Needs 32 bytes of the block after `tag`. The byte after
+// the element, or null, with nothing read, for anything else.
+inline const char* match_code_field(const char* tag, std::string_view& name, std::string_view& content,
+                                    std::string_view& closing) {
 #if defined(__SSE2__)
-    if (*tag != '<' || !is_field_code(tag + 1) || tag[7] != '>') return false;
+    if (*tag != '<' || !is_field_code(tag + 1) || tag[7] != '>') return nullptr;
     const char* content_start = tag + 8;
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(content_start));
     // The bytes 0x00-0x1F (line ends and NUL among them) are those whose minimum with 0x1F is themselves.
@@ -204,23 +200,21 @@ inline bool Tokenizer::read_code_field_at(const char* tag, std::string_view& nam
     const __m128i special = _mm_or_si128(
         control, _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('<')), _mm_cmpeq_epi8(v, _mm_set1_epi8('&'))));
     const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(special));
-    if (bits == 0) return false;
+    if (bits == 0) return nullptr;
     const char* content_end = content_start + __builtin_ctz(bits);
-    if (*content_end != '<' || content_end[1] != '/') return false;
+    if (*content_end != '<' || content_end[1] != '/') return nullptr;
     // The code and ">" of the opening tag against those of the closing tag, seven bytes at once.
     std::uint64_t open_code, close_code;
     std::memcpy(&open_code, tag + 1, 8);
     std::memcpy(&close_code, content_end + 2, 8);
-    if (((open_code ^ close_code) & 0x00FFFFFFFFFFFFFFull) != 0) return false;
+    if (((open_code ^ close_code) & 0x00FFFFFFFFFFFFFFull) != 0) return nullptr;
     name = std::string_view(tag + 1, 6);
     content = std::string_view(content_start, static_cast<std::size_t>(content_end - content_start));
     closing = std::string_view(content_end + 1, 7);
-    pos_ = content_end + 9;
-    tag_closed_ = true;
-    return true;
+    return content_end + 9;
 #else
     (void)tag, (void)name, (void)content, (void)closing;
-    return false;
+    return nullptr;
 #endif
 }
 
@@ -229,8 +223,10 @@ inline bool Tokenizer::read_whole_field(std::string_view& name, std::string_view
     // Inline for the usual line end between two fields (or none); the general way for the rest.
     if (!next_tag_open_ && end_ - pos_ > 40) {
         const bool line_end = pos_[0] == '\r' && pos_[1] == '\n';
-        if (read_code_field_at(line_end ? pos_ + 2 : pos_, name, content, closing)) {
+        if (const char* after = match_code_field(line_end ? pos_ + 2 : pos_, name, content, closing)) {
             if (line_end) line_.next();
+            pos_ = after;
+            tag_closed_ = true;
             return true;
         }
     }

@@ -41,6 +41,7 @@ class RecordRules {
     void tariff_and_bonuses();
     void salary_parts();
     void headcount();
+    void headcount_against_time();
     void days_and_age();
 
   private:
@@ -228,9 +229,8 @@ void RecordRules::salary_parts() {
                Formatted("{:10.2f} ; {:10.2f} ;", v(employee::AA0135), v(employee::AA0159)), " ");
 }
 
-// The headcount: values outside it, the last-day status, the increased tariff in state
-// administration, the whole period, the weekly time against the average, the recalculated
-// headcount against days, the hourly salary, absence against sickness and holiday.
+// The headcount: values that must be zero outside it, the last-day status, the increased tariff in
+// state administration, the whole period in it.
 void RecordRules::headcount() {
     // 21. Values that must be zero outside the headcount.
     for (int r : {employee::AA0132, employee::AA0133, employee::AA0134, employee::AA0135, employee::AA0210,
@@ -261,7 +261,11 @@ void RecordRules::headcount() {
     if (ok({employee::AA0136, employee::AA0137}) && v(employee::AA0137) != 1 && v(employee::AA0136) == 1)
         report(line(employee::AA0137), Code::EL059, "AA0137", Formatted("{:10.0f}", v(employee::AA0137)),
                "1");
+}
 
+// The headcount against time: the weekly time against the average, the recalculated headcount
+// against days, the hourly salary, absence against sickness and holiday.
+void RecordRules::headcount_against_time() {
     // 25. Weekly working time against the average.
     if (ok({employee::AA0136, employee::AA0131, employee::AA0218}) && v(employee::AA0136) > 0 &&
         v(employee::AA0218) > 0) {
@@ -371,6 +375,7 @@ void EmployeeRules::end_of_employee(const EmployeeFields& fields, EmployeeStore&
     rules.tariff_and_bonuses();
     rules.salary_parts();
     rules.headcount();
+    rules.headcount_against_time();
     rules.days_and_age();
 
     const double v136 = fields.value[employee::AA0136], v137 = fields.value[employee::AA0137];

@@ -130,77 +130,85 @@ void Report::Writer::finding(const Finding& found) {
         return;
     }
     ++rows_;
-    const Row f = row_of(found);
-    TextWriter& w = out_;
+    const Row row = row_of(found);
     switch (format_) {
-        case ReportFormat::Csv:
-            for (std::string_view s :
-                 {f.line, f.code, f.employer, f.employee, f.field, f.value, f.expected}) {
-                w.write_csv(s);
-                w.write_exact(";");
-            }
-            w.write_csv(f.description);
-            w.write_exact("\r\n");
+        case ReportFormat::Csv: write_csv_row(row); break;
+        case ReportFormat::Text: write_text_row(row); break;
+        case ReportFormat::Xml: write_xml_row(row); break;
+        case ReportFormat::Html:
+            ++rows_per_code_[static_cast<std::size_t>(found.code)];  // for the summary at the end
+            write_html_row(row, found.severity() == Severity::Error);
             break;
-        case ReportFormat::Text:
-            w.write_right(f.line, 9);
-            w.write_exact("  ");
-            w.write_right(f.code, 5);
-            w.write_exact(" ");
-            w.write_right(f.employer, 9);
-            w.write_exact("  ");
-            w.write_right(f.employee, 9);
-            w.write_exact(" ");
-            w.write_right(f.field, 7);
-            w.write_exact("  ");
-            w.write_right(f.value, 10);
-            w.write_exact("  ");
-            w.write_right(f.expected, 10);
-            w.write_exact("  ");
-            w.write_right(f.description, 30);
-            w.write_exact("\r\n");
-            break;
-        case ReportFormat::Xml:
-            w.write_exact("<Chyba>\r\n<Radek>");
-            w.write_xml(f.line);
-            w.write_exact("</Radek>\r\n<KodChyby>");
-            w.write_xml(f.code);
-            w.write_exact("</KodChyby>\r\n<Zamestnavatel>");
-            w.write_xml(f.employer);
-            w.write_exact("</Zamestnavatel>\r\n<Zamestnanec>");
-            w.write_xml(f.employee);
-            w.write_exact("</Zamestnanec>\r\n<Prvek>");
-            w.write_xml(f.field);
-            w.write_exact("</Prvek>\r\n<Hodnota>");
-            w.write_xml(f.value);
-            w.write_exact("</Hodnota>\r\n<DelkaHodn>");
-            w.write_xml(f.expected);
-            w.write_exact("</DelkaHodn>\r\n<Popis>");
-            w.write_xml(f.description);
-            w.write_exact("</Popis>\r\n</Chyba>\r\n");
-            break;
-        case ReportFormat::Html: {
-            // Counted for the summary at the end.
-            ++rows_per_code_[static_cast<std::size_t>(found.code)];
-            // An error's code in bold; the code and the fields link to their explanations.
-            const bool bold = found.severity() == Severity::Error;
-            w.write_exact("<tr>\r\n");
-            int column = 0;
-            for (std::string_view s :
-                 {f.line, f.code, f.employer, f.employee, f.field, f.value, f.expected, f.description}) {
-                const bool b = bold && column == 1;
-                w.write_exact(b ? "<td><b>&nbsp;" : "<td>&nbsp;");
-                if (column == 1)
-                    write_code_link(s);
-                else if (column == 4)
-                    write_field_links(s);
-                else
-                    w.write_html(s);
-                w.write_exact(b ? "</b></td>\r\n" : "</td>\r\n");
-                ++column;
-            }
-            break;
-        }
+    }
+}
+
+void Report::Writer::write_csv_row(const Row& f) {
+    for (std::string_view s : {f.line, f.code, f.employer, f.employee, f.field, f.value, f.expected}) {
+        out_.write_csv(s);
+        out_.write_exact(";");
+    }
+    out_.write_csv(f.description);
+    out_.write_exact("\r\n");
+}
+
+void Report::Writer::write_text_row(const Row& f) {
+    TextWriter& w = out_;
+    w.write_right(f.line, 9);
+    w.write_exact("  ");
+    w.write_right(f.code, 5);
+    w.write_exact(" ");
+    w.write_right(f.employer, 9);
+    w.write_exact("  ");
+    w.write_right(f.employee, 9);
+    w.write_exact(" ");
+    w.write_right(f.field, 7);
+    w.write_exact("  ");
+    w.write_right(f.value, 10);
+    w.write_exact("  ");
+    w.write_right(f.expected, 10);
+    w.write_exact("  ");
+    w.write_right(f.description, 30);
+    w.write_exact("\r\n");
+}
+
+void Report::Writer::write_xml_row(const Row& f) {
+    TextWriter& w = out_;
+    w.write_exact("<Chyba>\r\n<Radek>");
+    w.write_xml(f.line);
+    w.write_exact("</Radek>\r\n<KodChyby>");
+    w.write_xml(f.code);
+    w.write_exact("</KodChyby>\r\n<Zamestnavatel>");
+    w.write_xml(f.employer);
+    w.write_exact("</Zamestnavatel>\r\n<Zamestnanec>");
+    w.write_xml(f.employee);
+    w.write_exact("</Zamestnanec>\r\n<Prvek>");
+    w.write_xml(f.field);
+    w.write_exact("</Prvek>\r\n<Hodnota>");
+    w.write_xml(f.value);
+    w.write_exact("</Hodnota>\r\n<DelkaHodn>");
+    w.write_xml(f.expected);
+    w.write_exact("</DelkaHodn>\r\n<Popis>");
+    w.write_xml(f.description);
+    w.write_exact("</Popis>\r\n</Chyba>\r\n");
+}
+
+// An error's code in bold; the code and the fields link to their explanations.
+void Report::Writer::write_html_row(const Row& f, bool error) {
+    TextWriter& w = out_;
+    w.write_exact("<tr>\r\n");
+    int column = 0;
+    for (std::string_view s :
+         {f.line, f.code, f.employer, f.employee, f.field, f.value, f.expected, f.description}) {
+        const bool bold = error && column == 1;
+        w.write_exact(bold ? "<td><b>&nbsp;" : "<td>&nbsp;");
+        if (column == 1)
+            write_code_link(s);
+        else if (column == 4)
+            write_field_links(s);
+        else
+            w.write_html(s);
+        w.write_exact(bold ? "</b></td>\r\n" : "</td>\r\n");
+        ++column;
     }
 }
 
@@ -308,32 +316,50 @@ void Report::Writer::footer(const Totals& totals) {
             w.write(number);
             w.write("</DUV_chyby>\n");
             return;
-        case ReportFormat::Html: break;
+        case ReportFormat::Html:
+            write_html_summary();
+            write_html_totals(totals);
+            write_html_explanations();
+            w.write("</body>\n</html>\n");
+            return;
     }
+}
 
-    // HTML: the summary of the rows written per code, in ascending byte order of the codes.
-    auto table = error_table();
-    std::vector<int> order(table.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return table[a].code < table[b].code; });
+// The codes in ascending byte order of their names, the order of the HTML summary.
+std::span<const Code> Report::Writer::codes_in_order() {
+    static const auto kOrder = [] {
+        std::array<Code, kCodeCount> order;
+        for (std::size_t i = 0; i < kCodeCount; ++i) order[i] = static_cast<Code>(i);
+        std::stable_sort(order.begin(), order.end(), [](Code a, Code b) { return name(a) < name(b); });
+        return order;
+    }();
+    return kOrder;
+}
+
+// The rows written per code.
+void Report::Writer::write_html_summary() {
+    TextWriter& w = out_;
     w.write("</table>\n<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\" >\n");
     w.write("<tr bgcolor=\"lightblue\">\n");
     w.write(kHtmlSummary);
-    for (int i : order) {
-        const int rows = rows_per_code_[static_cast<std::size_t>(i)];
+    for (Code code : codes_in_order()) {
+        const int rows = rows_per_code_[static_cast<std::size_t>(code)];
         if (rows <= 0) continue;
-        const bool bold = table[i].code[0] == 'E';
+        const bool bold = severity(code) == Severity::Error;
         w.write(bold ? "<tr>\n<td><b>&nbsp;" : "<tr>\n<td>&nbsp;");
-        write_code_link(table[i].code);
+        write_code_link(name(code));
         w.write(bold ? "</b></td>\n<td>&nbsp;" : "</td>\n<td>&nbsp;");
         w.write_int(rows);
         w.write("</td>\n<td>&nbsp;");
-        w.write_html(table[i].description);
+        w.write_html(description(code));
         w.write("</td>\n");
     }
     w.write("</tr>\n</table>\n");
+}
 
-    // The totals, and that a file without findings passed.
+// The totals, and that a file without findings passed.
+void Report::Writer::write_html_totals(const Totals& totals) {
+    TextWriter& w = out_;
     w.write(kErrorTotal);
     w.write_int(totals.errors);
     w.write(kWarningTotal);
@@ -346,20 +372,21 @@ void Report::Writer::footer(const Totals& totals) {
     }
     w.write("</p>\n");
     if (totals.errors == 0 && totals.warnings == 0) w.write(kClean);
+}
 
-    // The explanations of the codes of the summary, in its order, and of the fields named in the rows.
+// The explanations of the codes of the summary, in its order, and of the fields named in the rows.
+void Report::Writer::write_html_explanations() {
     const auto codes = code_entries();
     const auto fields = field_entries();
     bool any = false;
-    for (int i : order)
-        if (rows_per_code_[static_cast<std::size_t>(i)] > 0) {
-            if (!any) w.write(kExplanations);
+    for (Code code : codes_in_order())
+        if (rows_per_code_[static_cast<std::size_t>(code)] > 0) {
+            if (!any) out_.write(kExplanations);
             any = true;
-            write_entry(codes[static_cast<std::size_t>(i)].html);
+            write_entry(codes[static_cast<std::size_t>(code)].html);
         }
     for (std::size_t i = 0; i < fields.size(); ++i)
         if (fields_named_[i]) write_entry(fields[i].html);
-    w.write("</body>\n</html>\n");
 }
 
 void Report::Writer::write_code_link(std::string_view code) {

@@ -2,6 +2,7 @@
 // tavon::Report.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,14 @@ class Report::Writer {
         std::string_view line, code, employer, employee, field, value, expected, description;
     };
     Row row_of(const Finding& f);
+    void write_csv_row(const Row& row);
+    void write_text_row(const Row& row);
+    void write_xml_row(const Row& row);
+    void write_html_row(const Row& row, bool error);
+    static std::span<const Code> codes_in_order();
+    void write_html_summary();
+    void write_html_totals(const Totals& totals);
+    void write_html_explanations();
     // HTML: a code that links to its explanation; the field names of a Prvek text, each linked.
     void write_code_link(std::string_view code);
     void write_field_links(std::string_view text);
