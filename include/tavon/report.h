@@ -71,10 +71,10 @@ class FileOutput : public Output {
     void fail(Error::Kind why);
 
     std::FILE* file_ = nullptr;
-    std::string name_;        // the file to replace
-    std::string temporary_;   // the new file's own name, once it has one
-    void* handle_ = nullptr;  // Windows: the new file's handle
-    int descriptor_ = -1;     // Linux: the new file's descriptor, when it has no name yet
+    std::string name_;                         // the file to replace
+    std::string temporary_;                    // the new file's own name, once it has one
+    [[maybe_unused]] void* handle_ = nullptr;  // Windows: the new file's handle
+    int descriptor_ = -1;                      // Linux: the new file's descriptor, when it has no name yet
     bool failed_ = false;
     bool finished_ = false;
     Error::Kind write_error_ = Error::Kind::Other;
