@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "base/cz.h"
+#include "input/native_file.h"
 #include "tavon/report.h"
 
 #if defined(_WIN32)
@@ -20,23 +21,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A name as the system's path: UTF-8 on Windows (wide calls), bytes elsewhere.
-fs::path native(const std::string& name) {
-#if defined(_WIN32)
-    return fs::path(std::u8string(name.begin(), name.end()));
-#else
-    return fs::path(name);
-#endif
-}
+// A name as the system's path: UTF-8 on Windows (wide calls; a list's Windows-1250 name too, which
+// a UTF-8 conversion would throw on), bytes elsewhere.
+fs::path native(const std::string& name) { return native_path(name); }
 
-std::string from_native(const fs::path& path) {
-#if defined(_WIN32)
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-#else
-    return path.string();
-#endif
-}
+std::string from_native(const fs::path& path) { return name_of(path); }
 
 // The folder part of a path ("." when it has none) and the name after it.
 void split(const std::string& path, std::string& folder, std::string& name) {
