@@ -107,6 +107,11 @@ mkdir -p -- "$reports"
 # Absolute, for links to it; the extra line keeps a name that ends in a line feed whole.
 reports_abs=$(enter "$reports" && pwd -P && echo .)
 reports_abs=${reports_abs%$'\n.'}
+# XML reports among the documents would be checked as documents by the next run.
+if [[ $format == xml && $reports_abs/ -ef $folder/ ]]; then
+  echo "$me: XML reports cannot go into the checked folder itself; choose another reports folder" >&2
+  exit 1
+fi
 name_max=$(getconf NAME_MAX "$reports_abs" 2>/dev/null || echo 255)
 [[ $name_max =~ ^[0-9]+$ ]] || name_max=255
 
@@ -169,19 +174,20 @@ report_names() {
 report_of=() failed=()
 report_names
 
-# check_one I: checks file I with belun, a process of its own, and appends its record (I, belun's
-# exit code, its console; see read_results) to this worker's results file. belun takes names of at
+# check_one I SHOWN REPORT: checks file I (SHOWN as the user gave it, its report's name REPORT) with
+# belun, a process of its own, and appends its record (I, belun's exit code, its console) to this
+# worker's results file. belun takes names of at
 # most 60 characters: a longer or odd name goes through a list file of its own, in which belun
 # reads the name whole as given; a longer report is written under a short temporary name, or
 # through a link to the one it replaces, so that belun still refuses to replace what is no report.
 # shellcheck disable=SC2317  # run by xargs, through bash -c
 check_one() {
-  local i=$1 input output final="$REPORTS/${report_of[$1]}" moved='' console rc=0
-  nbytes "${shown[i]}"
-  if ((REPLY <= 60)) && [[ ${shown[i]} != [-@]* ]]; then
-    input=${shown[i]}
+  local i=$1 name=$2 input output final="$REPORTS/$3" moved='' console rc=0
+  nbytes "$name"
+  if ((REPLY <= 60)) && [[ $name != [-@]* ]]; then
+    input=$name
   else
-    printf '"%s"\n' "${shown[i]//\"/\"\"}" >"$WORK/l$i"
+    printf '"%s"\n' "${name//\"/\"\"}" >"$WORK/l$i"
     input="@$WORK/l$i"
   fi
   nbytes "$final"
@@ -192,7 +198,7 @@ check_one() {
     return
   elif [[ -e $final ]]; then
     output="$WORK/f$i.$FORMAT"
-    ln -s -- "$REPORTS_ABS/${report_of[i]}" "$output"
+    ln -s -- "$REPORTS_ABS/$3" "$output"
   else
     output="$WORK/t/$i.$FORMAT"
     moved=1
@@ -213,14 +219,12 @@ check_one() {
   printf '%s\t%s\t%s\0' "$i" "$rc" "$console" >>"$WORK/results/$BASHPID"
 }
 
-# check_files I...: check_one for each index, the names read from the work folder.
+# check_files I SHOWN REPORT...: check_one for each triple.
 # shellcheck disable=SC2317  # run by xargs, through bash -c
 check_files() {
-  local i shown report_of
-  mapfile -d '' shown <"$WORK/shown"
-  mapfile -d '' report_of <"$WORK/report_of"
-  for i; do
-    [[ $i =~ ^(0|[1-9][0-9]*)$ ]] && check_one "$i"
+  while (($# >= 3)); do
+    if [[ $1 =~ ^(0|[1-9][0-9]*)$ ]]; then check_one "$1" "$2" "$3"; fi
+    shift 3
   done
 }
 
@@ -246,9 +250,10 @@ elif [[ -f $batch && -x $batch ]]; then
     n=$((n + 1))
   done <"$work/batch"
 else
-  # xargs runs check_files in JOBS shells, each given a share of the indices, so that a shell serves
-  # several files and the workers still finish together; everything but belun itself runs inside
-  # the shell, so that a file costs one process.
+  # xargs runs check_files in JOBS shells, handing out a few files at a time (index, name, report:
+  # at most 16 triples, far below xargs' 128 KiB, and -x stops rather than split one), so that a
+  # shell serves several files and the workers still finish together; everything but belun itself
+  # runs inside the shell, so that a file costs one process.
   mkdir "$work/results"
   # A report's name too long for belun: written into a private folder beside the reports first.
   for i in "${pending[@]}"; do
@@ -260,13 +265,13 @@ else
       break
     fi
   done
-  printf '%s\0' "${shown[@]}" >"$work/shown"
-  printf '%s\0' "${report_of[@]}" >"$work/report_of"
   export -f nbytes check_one check_files
   export BELUN_PATH=$belun WORK=$work REPORTS=$reports REPORTS_ABS=$reports_abs PRIVATE=$private FORMAT=$format
   per_call=$(((${#pending[@]} + 4 * jobs - 1) / (4 * jobs)))
+  ((per_call <= 16)) || per_call=16
   # shellcheck disable=SC2016  # "$@" is expanded by the bash that xargs starts
-  printf '%s\0' "${pending[@]}" | xargs -0 -n "$per_call" -P "$jobs" bash -c 'check_files "$@"' check_files || true
+  for i in "${pending[@]}"; do printf '%s\0%s\0%s\0' "$i" "${shown[i]}" "${report_of[i]}"; done |
+    xargs -0 -x -n $((3 * per_call)) -P "$jobs" bash -c 'check_files "$@"' check_files || true
   for results in "$work"/results/*; do
     [[ -f $results ]] || continue
     while IFS= read -r -d '' record; do
