@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "base/cz.h"
+#include "tavon/cz.h"
 #include "cli/files.h"
+#include "tavon/check.h"
 #include "tavon/data.h"
+#include "tavon/input.h"
 #include "tavon/report.h"
-#include "tavon/source.h"
 #include "tavon/text.h"
-#include "tavon/validator.h"
 
 namespace tavon::cli {
 namespace {
@@ -65,18 +65,17 @@ struct CommandLine {
 };
 
 // The data set of the run: the folder of -d, else a folder "data" beside the program, else the
-// built-in set. Null, with the problem, when the folder's files cannot be used.
-std::shared_ptr<const DataSet> data_set(const CommandLine& line, const std::string& program_folder,
-                                        DataProblem& problem) {
-    if (line.data_folder) return load_data_folder(*line.data_folder, problem);
+// built-in set. Fails when the folder's files cannot be used.
+Result<DataSetPtr> data_set(const CommandLine& line, const std::string& program_folder) {
+    if (line.data_folder) return load_data_folder(*line.data_folder);
     if (!program_folder.empty()) {
         const std::string beside = program_folder + "/data";
-        if (is_folder(beside)) return load_data_folder(beside, problem);
+        if (is_folder(beside)) return load_data_folder(beside);
     }
     return built_in_data();
 }
 
-void tell_data_problem(const DataProblem& problem, Console& console) {
+void tell_data_problem(const Error& problem, Console& console) {
     static constexpr auto kCannotUse = cz(" Nelze použít data  ");
     static constexpr auto kLine = cz(", řádek ");
     console << kCannotUse.view();
@@ -124,11 +123,10 @@ int parse(std::span<const std::string_view> arguments, CommandLine& line, Consol
                     line.data_folder = arguments[next + 1];
             for (std::string_view t : kHelp) console << t;
             console << kCatalogue.view() << "\n";
-            DataProblem problem;
-            if (const auto data = data_set(line, program_folder, problem))
-                console.data("Data: " + describe_data_set(*data)) << "\n";
+            if (const Result<DataSetPtr> data = data_set(line, program_folder))
+                console.data("Data: " + describe_data_set(**data)) << "\n";
             else
-                tell_data_problem(problem, console);
+                tell_data_problem(data.error(), console);
             return kHelpShown;
         } else {
             console << " Chybny parametr ";
@@ -153,17 +151,6 @@ class ProgressLine final : public ProgressSink {
   private:
     Console& console_;
 };
-
-std::string local_date_time() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#if defined(_WIN32)
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    return report_date_time(local);
-}
 
 std::string_view format_name(ReportFormat format) {
     switch (format) {
@@ -197,38 +184,43 @@ class Run {
     int execute() {
         if (int code = read_list(); code != 0) return code;
         if (int code = refuse_overwriting(); code != 0) return code;
-        if (int code = open_input(); code != 0) return code;
+        if (int code = open_first_document(); code != 0) return code;
         if (int code = open_outputs(); code != 0) return code;
 
-        ReportWriter report(report_format_for(line_.report), report_.file);
-        std::unique_ptr<CopyWriter> copy;
-        if (line_.has_copy()) copy = std::make_unique<CopyWriter>(copy_.file);
-        report.header(local_date_time(), source_->document_name(), describe_data_set(*data_));
+        Report report(report_format_for(line_.report), report_.file,
+                      {documents_[0], describe_data_set(*data_)});
+        std::optional<Copy> copy;
+        if (line_.has_copy()) copy.emplace(copy_.file);
         ProgressLine progress(console_);
-        Validator validator(Options{line_.warnings, data_});
-        const Result result = validator.run(*source_, report, copy.get(), &progress);
-        if (!result.completed) {
-            // The next document of the list could not be opened: the outputs are thrown away.
-            console_.clear_progress();
-            const std::string name(source_->failed_name());
-            return cannot_open(name, Role::Listed, refine_missing(name, source_->failure()));
+        Check check(report, {line_.warnings, data_, copy ? &*copy : nullptr, &progress});
+        for (std::size_t i = 0; i < documents_.size(); ++i) {
+            if (i > 0) {
+                check.next_document();
+                Result<InputFile> next = InputFile::open(documents_[i]);
+                if (!next) {
+                    // The next document of the list cannot be opened: the outputs are thrown away.
+                    console_.clear_progress();
+                    return cannot_open(documents_[i], Role::Listed, refine_missing(next.error()));
+                }
+                input_ = std::move(*next);
+            }
+            while (const std::size_t n = input_->read(block_))
+                check.feed(std::span<const char>(block_.data(), n));
         }
-        report.footer(result.totals);
-        report.flush();
-        if (copy) {
-            copy->finish();
-            copy->flush();
-        }
-        source_.reset();
+        input_.reset();
+        const Totals totals = check.finish();
+        // Writing failures show in the outputs' status, which commit() reads.
+        (void)report.finish(totals);
+        if (copy) (void)copy->finish();
         if (int code = commit(); code != 0) return code;
-        tell_totals(result.totals, report.rows_left_out());
+        tell_totals(totals, report.rows_left_out());
         return 0;
     }
 
   private:
     // A file that cannot be opened: the message on the console, with the file's role and why.
-    int cannot_open(const std::string& name, Role role, OpenError why) {
-        return cannot_open(name, role, reason(why));
+    int cannot_open(const std::string& name, Role role, const Error& why) {
+        return cannot_open(name, role, describe(why));
     }
     int cannot_open(const std::string& name, Role role, std::string_view why) {
         console_ << kCannotOpen;
@@ -258,16 +250,15 @@ class Run {
     int read_list() {
         if (!line_.is_list()) return 0;
         const std::string list_name = line_.input.substr(1);
-        std::string bytes;
-        OpenError why;
-        if (!read_small_file(list_name, kMaxListBytes, bytes, why)) {
-            if (why == OpenError::TooLarge) {
+        const Result<std::string> bytes = read_small_file(list_name, kMaxListBytes);
+        if (!bytes) {
+            if (bytes.error().kind == Error::Kind::TooLarge) {
                 static constexpr auto kTooLarge = cz("je větší než 16 MiB, takový seznam souborů neexistuje");
                 return cannot_open(list_name, Role::List, kTooLarge.view());
             }
-            return cannot_open(list_name, Role::List, refine_missing(list_name, why));
+            return cannot_open(list_name, Role::List, refine_missing(bytes.error()));
         }
-        names_ = list_names(bytes);
+        names_ = list_names(*bytes);
         for (const std::string& name : names_)
             if (name.size() > kMaxListName) {
                 static constexpr auto kLongName = cz("uvádí název souboru delší než 4096 znaků");
@@ -329,34 +320,28 @@ class Run {
         return kFailed;
     }
 
-    int open_input() {
-        OpenError why;
+    // The documents of the run, and the first of them open: the rest open as they are reached.
+    int open_first_document() {
         if (!line_.is_list()) {
-            FilePtr input = open_input_file(line_.input, why);
-            if (!input) return cannot_open(line_.input, Role::Document, refine_missing(line_.input, why));
-            source_ = std::make_unique<FileSource>(std::move(input), line_.input);
-            return 0;
+            documents_ = {line_.input};
+        } else if (names_.empty()) {  // a list that names no document: its own argument cannot be opened
+            static constexpr auto kEmpty = cz("neobsahuje žádný soubor");
+            return cannot_open(line_.input, Role::List, kEmpty.view());
+        } else {
+            documents_ = names_;
         }
-        auto source = std::make_unique<ListSource>(names_, line_.input);
-        if (!source->open_first()) {
-            const std::string name(source->failed_name());
-            if (names_.empty()) {  // a list that names no document: its own argument cannot be opened
-                static constexpr auto kEmpty = cz("neobsahuje žádný soubor");
-                return cannot_open(name, Role::List, kEmpty.view());
-            }
-            return cannot_open(name, Role::Listed, refine_missing(name, source->failure()));
-        }
-        source_ = std::move(source);
+        Result<InputFile> first = InputFile::open(documents_[0]);
+        if (!first)
+            return cannot_open(documents_[0], line_.is_list() ? Role::Listed : Role::Document,
+                               refine_missing(first.error()));
+        input_ = std::move(*first);
         return 0;
     }
 
     int open_outputs() {
-        for (OutputFile* output : outputs()) {
-            OpenError why;
-            if (!output->file.open(output->name, why))
-                return cannot_open(output->name, output->role,
-                                   why == OpenError::NotFound ? OpenError::FolderMissing : why);
-        }
+        for (OutputFile* output : outputs())
+            if (const Result<void> opened = output->file.open(output->name); !opened)
+                return cannot_open(output->name, output->role, opened.error());
         return 0;
     }
 
@@ -368,22 +353,24 @@ class Run {
     // Both outputs complete, then both in place; a failure names every output that failed, and
     // leaves the named files as they were.
     int commit() {
-        std::vector<OutputFile*> failed;
+        std::vector<std::pair<OutputFile*, Error>> failed;
         for (OutputFile* output : outputs())
-            if (!output->file.finish()) failed.push_back(output);
+            if (const Result<void> done = output->file.finish(); !done)
+                failed.emplace_back(output, done.error());
         for (OutputFile* output : failed.empty() ? outputs() : std::vector<OutputFile*>{})
-            if (!output->file.commit(output->role == Role::Copy ? backup_name() : std::string()))
-                failed.push_back(output);
+            if (const Result<void> done =
+                    output->file.commit(output->role == Role::Copy ? backup_name() : "");
+                !done)
+                failed.emplace_back(output, done.error());
         if (failed.empty()) return 0;
         console_.clear_progress();
-        for (OutputFile* output : failed) {
+        for (const auto& [output, why] : failed) {
             console_ << " Nelze zapsat do souboru  ";
             console_.name(output->name) << "\n";
         }
         console_ << kStopped.substr(1);
-        for (OutputFile* output : failed)
-            console_ << " " << role_name_capitalised(output->role) << ": "
-                     << reason(output->file.write_error()) << ".\n";
+        for (const auto& [output, why] : failed)
+            console_ << " " << role_name_capitalised(output->role) << ": " << describe(why) << ".\n";
         return kFailed;
     }
 
@@ -411,8 +398,10 @@ class Run {
     const CommandLine& line_;
     Console& console_;
     std::shared_ptr<const DataSet> data_;
-    std::vector<std::string> names_;  // of a list
-    std::unique_ptr<Source> source_;
+    std::vector<std::string> names_;      // of a list
+    std::vector<std::string> documents_;  // the documents read, one after another
+    std::optional<InputFile> input_;      // the one being read
+    std::vector<char> block_ = std::vector<char>(1 << 18);
     OutputFile report_, copy_;
 };
 
@@ -426,14 +415,13 @@ int run(std::span<const std::string_view> arguments, std::ostream& out, ConsoleK
     line.names_only = options.names_only;
     if (int code = parse(arguments, line, console, program_folder); code != 0) return code;
     // A broken data file stops the run before any file is read or written.
-    DataProblem problem;
-    const std::shared_ptr<const DataSet> data = data_set(line, program_folder, problem);
+    const Result<DataSetPtr> data = data_set(line, program_folder);
     if (!data) {
-        tell_data_problem(problem, console);
+        tell_data_problem(data.error(), console);
         return kFailed;
     }
-    console.data("Data: " + describe_data_set(*data)) << "\n";
-    return Run(line, console, data).execute();
+    console.data("Data: " + describe_data_set(**data)) << "\n";
+    return Run(line, console, *data).execute();
 }
 
 }  // namespace tavon::cli

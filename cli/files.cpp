@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "base/cz.h"
-#include "input/native_file.h"
+#include "tavon/cz.h"
 #include "tavon/report.h"
+#include "tavon/text.h"
 
 #if defined(_WIN32)
 #include <io.h>
@@ -21,11 +21,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A name as the system's path: UTF-8 on Windows (wide calls; a list's Windows-1250 name too, which
-// a UTF-8 conversion would throw on), bytes elsewhere.
-fs::path native(const std::string& name) { return native_path(name); }
+// A name as the system's path: UTF-8 on Windows (wide calls), bytes elsewhere. A name that is no
+// UTF-8 (from a list in the ANSI code page) is Windows-1250, as documents are opened; the UTF-8
+// conversion of std::filesystem would throw on it.
+fs::path native(const std::string& name) {
+#if defined(_WIN32)
+    const std::string utf8 = looks_like_utf8(name) ? name : to_utf8(name);
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+#else
+    return fs::path(name);
+#endif
+}
 
-std::string from_native(const fs::path& path) { return name_of(path); }
+std::string from_native(const fs::path& path) {
+#if defined(_WIN32)
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+#else
+    return path.string();
+#endif
+}
 
 // The folder part of a path ("." when it has none) and the name after it.
 void split(const std::string& path, std::string& folder, std::string& name) {
@@ -155,34 +170,27 @@ std::string role_name_capitalised(Role role) {
     return name;
 }
 
-std::string_view reason(OpenError why) {
-    static constexpr auto kNotFound = cz("soubor neexistuje");
-    static constexpr auto kFolderMissing = cz("složka neexistuje");
-    static constexpr auto kAccessDenied = cz("přístup odepřen");
-    static constexpr auto kIsFolder = cz("je to složka, ne soubor");
-    static constexpr auto kNotRegular = cz("není to obyčejný soubor");
-    static constexpr auto kInUse = cz("soubor je otevřen v jiném programu");
-    static constexpr auto kDiskFull = cz("disk je plný");
-    static constexpr auto kTooLarge = cz("soubor je nepřiměřeně velký");
-    static constexpr auto kOther = cz("systém jej odmítl");
-    switch (why) {
-        case OpenError::NotFound: return kNotFound;
-        case OpenError::FolderMissing: return kFolderMissing;
-        case OpenError::AccessDenied: return kAccessDenied;
-        case OpenError::IsFolder: return kIsFolder;
-        case OpenError::NotRegularFile: return kNotRegular;
-        case OpenError::InUse: return kInUse;
-        case OpenError::DiskFull: return kDiskFull;
-        case OpenError::TooLarge: return kTooLarge;
-        default: return kOther;
-    }
+Error refine_missing(Error why) {
+    if (why.kind != Error::Kind::NotFound) return why;
+    std::string folder, name;
+    split(why.file, folder, name);
+    if (!is_folder(folder)) why.kind = Error::Kind::FolderMissing;
+    return why;
 }
 
-OpenError refine_missing(const std::string& path, OpenError why) {
-    if (why != OpenError::NotFound) return why;
-    std::string folder, name;
-    split(path, folder, name);
-    return is_folder(folder) ? OpenError::NotFound : OpenError::FolderMissing;
+ReportFormat report_format_for(std::string_view name) {
+    // The text after the last dot of the file's own name (after the last "/" or "\\"), in lower case.
+    const auto slash = name.find_last_of("/\\");
+    if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos) return ReportFormat::Html;
+    std::string extension(name.substr(dot + 1));
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (extension == "txt") return ReportFormat::Text;
+    if (extension == "csv") return ReportFormat::Csv;
+    if (extension == "xml") return ReportFormat::Xml;
+    return ReportFormat::Html;
 }
 
 std::string program_folder(const char* argv0) {

@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "tavon/source.h"
+#include "tavon/report.h"
+#include "tavon/result.h"
 
 namespace tavon::cli {
 
@@ -40,11 +41,13 @@ enum class Role { Document, List, Listed, Report, Copy };
 std::string_view role_name(Role role);
 // The same at the start of a sentence.
 std::string role_name_capitalised(Role role);
-// Why a file failed, e.g. "soubor neexistuje" (Windows-1250).
-std::string_view reason(OpenError why);
-// A failed open of an input named `path`: a missing folder on its path is told apart from a
-// missing file.
-OpenError refine_missing(const std::string& path, OpenError why);
+// A failed open of an input: a missing folder on its path is told apart from a missing file.
+Error refine_missing(Error why);
+
+// The report format the command chooses for a report file name: by the text after the last dot of
+// the file's own name (after the last "/" or "\\"), compared in lower case: "txt", "csv", "xml";
+// anything else, or no dot, is HTML.
+ReportFormat report_format_for(std::string_view report_name);
 
 // The folder of the running executable, where an office puts its "data" folder; `argv0` is the
 // fallback where the system does not say (empty when neither tells).

@@ -26,7 +26,7 @@ function(_tavon_host_tool name)
     OUTPUT "${_tavon_host_dir}/${name}.stamp"
     BYPRODUCTS "${_tavon_host_dir}/${name}"
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${_tavon_host_dir}"
-    COMMAND "${TAVON_HOST_CXX}" -std=c++20 -O2 -Wall -Wextra -I "${_tavon_root}/src"
+    COMMAND "${TAVON_HOST_CXX}" -std=c++20 -O2 -Wall -Wextra -I "${_tavon_root}/src" -I "${_tavon_root}/include"
             -o "${_tavon_host_dir}/${name}" ${arg_SOURCES}
     COMMAND "${CMAKE_COMMAND}" -E touch "${_tavon_host_dir}/${name}.stamp"
     DEPENDS ${arg_SOURCES} ${arg_DEPENDS}
@@ -39,9 +39,9 @@ function(_tavon_host_tool name)
 endfunction()
 
 _tavon_host_tool(tavon_data_gen
-  SOURCES "${CMAKE_CURRENT_LIST_DIR}/tavon_data_gen.cpp" "${_tavon_root}/src/data/data_files.cpp"
+  SOURCES "${_tavon_root}/tools/generators/data_gen.cpp" "${_tavon_root}/src/data/data_files.cpp"
   DEPENDS "${_tavon_root}/src/data/data_files.h")
 _tavon_host_tool(tavon_catalogue_gen
-  SOURCES "${CMAKE_CURRENT_LIST_DIR}/tavon_catalogue_gen.cpp" "${_tavon_root}/src/report/error_table.cpp"
+  SOURCES "${_tavon_root}/tools/generators/catalogue_gen.cpp" "${_tavon_root}/src/report/error_table.cpp"
   DEPENDS "${_tavon_root}/src/report/error_table.h" "${_tavon_root}/src/fields/attribute_tables.h"
-          "${_tavon_root}/src/base/cz.h")
+          "${_tavon_root}/include/tavon/cz.h")

@@ -107,8 +107,9 @@ else()
   install(PROGRAMS "${PROJECT_SOURCE_DIR}/tools/validate-folder.sh" DESTINATION "${CMAKE_INSTALL_BINDIR}"
           RENAME belun-folder)
   install(FILES "${PROJECT_SOURCE_DIR}/README.md" ${_tavon_docs} DESTINATION "${_tavon_doc_dir}")
-  # The README shows this screenshot by its relative path.
-  install(FILES "${PROJECT_SOURCE_DIR}/docs/report.png" DESTINATION "${_tavon_doc_dir}/docs")
+  # The README shows these screenshots by their relative paths.
+  install(FILES "${PROJECT_SOURCE_DIR}/docs/report.png" "${PROJECT_SOURCE_DIR}/docs/web.png"
+          DESTINATION "${_tavon_doc_dir}/docs")
   install(FILES ${_tavon_examples} DESTINATION "${_tavon_doc_dir}/examples")
   install(FILES ${_tavon_sample_data} DESTINATION "${_tavon_doc_dir}/data-vzor")
 

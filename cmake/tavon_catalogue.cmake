@@ -20,9 +20,9 @@ set(TAVON_MANUAL_PAGE "${CMAKE_BINARY_DIR}/man/belun.1")
 function(tavon_add_catalogue target)
     cmake_path(GET CMAKE_CURRENT_FUNCTION_LIST_DIR PARENT_PATH root)
     if(NOT TARGET tavon_catalogue_gen)
-        add_executable(tavon_catalogue_gen "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/tavon_catalogue_gen.cpp"
+        add_executable(tavon_catalogue_gen "${root}/tools/generators/catalogue_gen.cpp"
                                            "${root}/src/report/error_table.cpp")
-        target_include_directories(tavon_catalogue_gen PRIVATE "${root}/src")
+        target_include_directories(tavon_catalogue_gen PRIVATE "${root}/src" "${root}/include")
         set_target_properties(tavon_catalogue_gen PROPERTIES CXX_STANDARD 20 CXX_STANDARD_REQUIRED ON)
     endif()
 

@@ -37,9 +37,9 @@ function(tavon_add_data target)
     set(shipped "${root}/data")
 
     if(NOT TARGET tavon_data_gen)
-        add_executable(tavon_data_gen "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/tavon_data_gen.cpp"
+        add_executable(tavon_data_gen "${root}/tools/generators/data_gen.cpp"
                                       "${root}/src/data/data_files.cpp")
-        target_include_directories(tavon_data_gen PRIVATE "${root}/src")
+        target_include_directories(tavon_data_gen PRIVATE "${root}/src" "${root}/include")
         set_target_properties(tavon_data_gen PROPERTIES CXX_STANDARD 20 CXX_STANDARD_REQUIRED ON)
     endif()
 

@@ -44,13 +44,22 @@ struct Finding {
     std::string line, code, field, value, expected;
 };
 
+// A line as the report shows it: " " for a field that did not occur.
+std::string line_text(std::uint64_t line) { return line == 0 ? " " : std::to_string(line); }
+
+// A finding's texts as the report shows them: right-aligned in their widths.
+std::string shown(const Text& t) {
+    const std::string_view bytes = t.windows1250();
+    return std::string(t.width() > bytes.size() ? t.width() - bytes.size() : 0, ' ') + std::string(bytes);
+}
+
 class Collector : public FindingReceiver {
   public:
-    void receive(std::string_view line, std::string_view code, std::string_view, std::string_view,
-                 std::string_view field, std::string_view value, std::string_view expected) override {
-        if (find_error_code(code) < 0) fail("code missing from the error table", code);
-        findings.push_back({std::string(line), std::string(code), std::string(field), std::string(value),
-                            std::string(expected)});
+    void receive(const tavon::Finding& f) override {
+        if (!f.lines.empty() || f.whole_employer)
+            fail("a field check reported a person or the whole employer");
+        findings.push_back({line_text(f.line), std::string(name(f.code)), shown(f.field), shown(f.value),
+                            shown(f.expected)});
     }
     std::vector<Finding> findings;
 };
@@ -120,12 +129,11 @@ class Harness {
             submitter_.start();
             kind_ = Kind::Submitter;
         } else if (name == "/DUV") {
-            presence(kSubmitterFields, checks_.submitter(), submitter_, Kind::Submitter, kNothing, false);
+            presence(kSubmitterFields, checks_.submitter(), submitter_, Kind::Submitter, "   ", false);
         } else if (name == "zamestnavatel") {
             presence(kSubmitterFields, checks_.submitter(), submitter_, Kind::Submitter, " ", true);
             checks_.start_employer();
             employer_.start();
-            reporter_.employee = kNothing;
             kind_ = Kind::Employer;
             first_employee_ = true;
         } else if (name == "zamestnanec") {
@@ -150,14 +158,8 @@ class Harness {
         FieldOutcome outcome;
         switch (kind_) {
             case Kind::Submitter: checks_.submitter_field(name, content); break;
-            case Kind::Employer:
-                if (name == "AA0017") reporter_.employer = content;
-                checks_.employer_field(name, content);
-                break;
-            case Kind::Employee:
-                if (name == "AA0126") reporter_.employee = content;
-                outcome = checks_.employee_field(name, content);
-                break;
+            case Kind::Employer: checks_.employer_field(name, content); break;
+            case Kind::Employee: outcome = checks_.employee_field(name, content); break;
         }
         const std::span<const Finding> made(collector_.findings.data() + before,
                                             collector_.findings.size() - before);
@@ -180,7 +182,7 @@ class Harness {
     void expect(const std::array<FieldDefinition, Rows>& table, const RecordFields<Rows>& fields,
                 RecordModel& model, std::string_view name, std::string_view content,
                 std::span<const Finding> made, const FieldOutcome* outcome, Kind kind) {
-        const std::string here(lines_.text());
+        const std::string here = std::to_string(lines_.number());
         const std::string what = std::string(name) + " [" + std::string(content) + "] in table of " +
                                  std::to_string(Rows) + " rows";
         int row = -1;
@@ -208,8 +210,10 @@ class Harness {
         model.line[i] = lines_.number();
         ++model.order;
 
-        // The order finding, and the findings of the generic check: its row's code with "?" or the
-        // length text (the special checks that share a row's code expect "   ").
+        // The order finding, and the findings of the generic check: its row's code with the code's
+        // own expected text or the length text (the special checks that share a row's code expect
+        // "   ").
+        const std::string code(tavon::name(definition.code)), from_table(table_expected(definition.code));
         std::vector<Finding> rest;
         bool order_seen = false;
         std::vector<std::string> generic;
@@ -221,10 +225,9 @@ class Harness {
                 if (f.field != name || f.value != content || f.line != here ||
                     (expected_known && f.expected != table[static_cast<std::size_t>(model.order)].name))
                     fail("ES305 with wrong texts", what + dump(made));
-            } else if (f.code == definition.code &&
-                       (f.expected == "?" || f.expected.rfind("d\xE9lka ", 0) == 0)) {
-                if (!is(f, definition.code, f.expected))
-                    fail("generic finding with wrong texts", what + dump(made));
+            } else if (f.code == code &&
+                       (f.expected == from_table || f.expected.rfind("d\xE9lka ", 0) == 0)) {
+                if (!is(f, code, f.expected)) fail("generic finding with wrong texts", what + dump(made));
                 generic.push_back(f.expected);
             } else {
                 rest.push_back(f);
@@ -239,8 +242,9 @@ class Harness {
             // Conversion.
             if (numeric) {
                 if (!is_number(content, definition.type)) {
-                    if (generic != std::vector<std::string>{"?"})
-                        fail("refused number: not exactly one finding with \"?\"", what + dump(made));
+                    if (generic != std::vector<std::string>{from_table})
+                        fail("refused number: not exactly one finding with the table's text",
+                             what + dump(made));
                     return true;
                 }
                 model.value[i] = std::strtod(std::string(content).c_str(), nullptr);
@@ -262,14 +266,14 @@ class Harness {
             // Range.
             bool outside = false;
             if (numeric) {
-                outside = model.value[i] < kNumberBounds[static_cast<std::size_t>(definition.range_from)] ||
-                          model.value[i] > kNumberBounds[static_cast<std::size_t>(definition.range_to)];
+                outside = model.value[i] < kNumberBounds[definition.range.from] ||
+                          model.value[i] > kNumberBounds[definition.range.to];
             } else if (definition.has_text_range()) {
-                outside = content < kTextBounds[static_cast<std::size_t>(definition.range_from - 1000)] ||
-                          content > kTextBounds[static_cast<std::size_t>(definition.range_to - 1000)];
+                outside = content < kTextBounds[definition.range.from] ||
+                          content > kTextBounds[definition.range.to];
             }
-            if (generic != (outside ? std::vector<std::string>{"?"} : std::vector<std::string>{}))
-                fail(outside ? "value outside the range: not exactly one finding with \"?\""
+            if (generic != (outside ? std::vector<std::string>{from_table} : std::vector<std::string>{}))
+                fail(outside ? "value outside the range: not exactly one finding with the table's text"
                              : "value within range and length reported",
                      what + dump(made));
             const bool invalid_ico =
@@ -293,9 +297,8 @@ class Harness {
         // which name the line of the field they judge.
         for (const Finding& f : rest) {
             std::string line = here;
-            if (f.code == "WL063") line = std::string(LineText(employer_.line[employer::AA0116]));
-            if (f.code == "EL062" || f.code == "WL061")
-                line = std::string(LineText(employer_.line[employer::AA0123]));
+            if (f.code == "WL063") line = line_text(employer_.line[employer::AA0116]);
+            if (f.code == "EL062" || f.code == "WL061") line = line_text(employer_.line[employer::AA0123]);
             if (f.line != line) fail("finding on line " + f.line + ", not " + line, what + dump(made));
         }
         compare(fields, model, what, kind);
@@ -325,7 +328,7 @@ class Harness {
                   const RecordModel& model, Kind kind, std::string_view value, bool zero_instead_of_name) {
         compare(fields, model, "presence", kind);
         const std::size_t before = collector_.findings.size();
-        report_presence(table, fields, reporter_, value, zero_instead_of_name);
+        report_presence(table, fields, reporter_, checks_.context(), value, zero_instead_of_name);
         const std::span<const Finding> made(collector_.findings.data() + before,
                                             collector_.findings.size() - before);
         std::size_t k = 0;
@@ -333,9 +336,9 @@ class Harness {
             if (model.count[i] == 1) continue;
             const std::string name(table[i].name);
             const Finding expected = model.count[i] == 0
-                                         ? Finding{std::string(lines_.text()), "ES303", name,
+                                         ? Finding{std::to_string(lines_.number()), "ES303", name,
                                                    std::string(value), zero_instead_of_name ? "0" : name}
-                                         : Finding{std::string(lines_.text()), "ES304", name,
+                                         : Finding{std::to_string(lines_.number()), "ES304", name,
                                                    std::string(value), std::to_string(model.count[i])};
             if (k >= made.size() || describe(made[k]) != describe(expected))
                 fail("presence: expected " + describe(expected), dump(made));

@@ -14,6 +14,7 @@
 
 #include "cli/belun.h"
 #include "report/error_table.h"
+#include "tests/robust/report_parser.h"
 
 namespace tavon::fuzz {
 namespace {
@@ -61,16 +62,6 @@ std::string html_escaped(std::string_view s) {
         }
     }
     return out;
-}
-
-std::string csv_field(std::string_view s) {
-    if (s.find_first_of(";\"\r\n") == std::string_view::npos) return std::string(s);
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"') out.push_back('"');
-        out.push_back(c);
-    }
-    return out + "\"";
 }
 
 // Reads `what` at the front of `text` and moves past it.
@@ -241,58 +232,16 @@ RunResult run_belun(const std::vector<std::string>& arguments, const std::string
     return run;
 }
 
+// The CSV report as the tests read it back: rows of eight fields, each quoted exactly when it must
+// be (a separator, a quote, a line break, or what a spreadsheet would take for a formula), and the
+// totals.
 ReportContents check_csv(std::string_view h) {
+    const test::ParsedReport parsed = test::parse_csv_report(h);
+    if (!parsed.problem.empty()) fail("CSV report", parsed.problem);
     ReportContents o;
-    if (!take(h, "Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\r\n"))
-        fail("CSV header", h);
-    while (!h.empty() && h.substr(0, 2) != "\r\n") {
-        const std::string_view row_start = h;
-        Row r;
-        std::string written;  // the row as the fields read would be written
-        for (std::size_t field = 0; field < 8; ++field) {
-            std::string& t = r[field];
-            if (!h.empty() && h[0] == '"') {
-                std::size_t i = 1;
-                for (;;) {
-                    if (i >= h.size()) fail("CSV quote not closed", h);
-                    if (h[i] == '"') {
-                        if (i + 1 < h.size() && h[i + 1] == '"') {
-                            t.push_back('"');
-                            i += 2;
-                            continue;
-                        }
-                        ++i;
-                        break;
-                    }
-                    t.push_back(h[i++]);
-                }
-                h.remove_prefix(i);
-            } else {
-                std::size_t i = h.find_first_of(";\"\r\n");
-                if (i == std::string_view::npos) fail("CSV row not ended", h);
-                t = h.substr(0, i);
-                h.remove_prefix(i);
-            }
-            written += csv_field(t);
-            if (field < 7 && !take(h, ";"))
-                fail("CSV row of " + std::to_string(field + 1) + " fields",
-                     written + std::string(h.substr(0, 80)));
-            if (field < 7) written += ";";
-        }
-        if (!take(h, "\r\n")) fail("CSV row of more than eight fields", written + std::string(h.substr(0, 80)));
-        // Quoted exactly when needed, inner quotes doubled: the row reads back to the same bytes.
-        if (row_start.substr(0, row_start.size() - h.size()) != written + "\r\n") fail("CSV quoting", written);
-        o.rows.push_back(std::move(r));
-    }
-    if (!take(h, "\r\nCelkem chyb vahy E:;")) fail("CSV footer", h);
-    std::size_t k = h.find("\r\n");
-    if (k == std::string_view::npos) fail("CSV footer", h);
-    o.errors = read_number_back(h.substr(0, k), "%8ld", "CSV total E");
-    h.remove_prefix(k);
-    if (!take(h, "\r\n\r\nCelkem chyb vahy W:;")) fail("CSV footer", h);
-    k = h.find("\r\n");
-    if (k == std::string_view::npos || k + 2 != h.size()) fail("CSV end", h);
-    o.warnings = read_number_back(h.substr(0, k), "%8ld", "CSV total W");
+    for (const test::ReportRow& row : parsed.rows) o.rows.push_back(row);
+    o.errors = parsed.errors;
+    o.warnings = parsed.warnings;
     return o;
 }
 
@@ -324,7 +273,8 @@ ReportContents check_xml(std::string_view h) {
 
 void check_txt(std::string_view h, const ReportContents& csv) {
     std::size_t k = h.find("\r\n");
-    if (k == std::string_view::npos || h[0] != ' ' || h.substr(0, k).find_first_of("\r\n") != std::string_view::npos)
+    if (k == std::string_view::npos || h[0] != ' ' ||
+        h.substr(0, k).find_first_of("\r\n") != std::string_view::npos)
         fail("text header", h);
     h.remove_prefix(k + 2);
     if (!take(h, "C.radku  Chyba   ICO/Kod Zamestnanec  Prvek      Hodnota Ocekavano   Popis\r\n\r\n"))
@@ -475,8 +425,9 @@ void check_same(const ReportContents& a, const ReportContents& b, std::string_vi
     for (std::size_t i = 0; i < a.rows.size(); ++i)
         for (std::size_t j = 0; j < 8; ++j)
             if (a.rows[i][j] != b.rows[i][j])
-                fail(std::string(what) + ": row " + std::to_string(i + 1) + " column " + std::to_string(j + 1),
-                     a.rows[i][j] + " | " + b.rows[i][j]);
+                fail(
+                    std::string(what) + ": row " + std::to_string(i + 1) + " column " + std::to_string(j + 1),
+                    a.rows[i][j] + " | " + b.rows[i][j]);
 }
 
 ReportContents check_all_formats(const std::string& input, unsigned variant, std::string* copy) {

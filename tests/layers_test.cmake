@@ -1,5 +1,6 @@
 # The parts of src/ form a pipeline whose includes point one way only: a file may include its own
-# part, the public headers and the parts below it, never a part above it.
+# part, the public headers and the parts below it, never a part above it. The clients (cli/,
+# web/) include the public headers only.
 #
 #   cmake -DSOURCE_DIR=<repository root> -P layers_test.cmake
 cmake_minimum_required(VERSION 3.20)
@@ -29,8 +30,25 @@ foreach(file IN LISTS files)
         endif()
     endforeach()
 endforeach()
+
+# The clients see the public API only: the command (cli/) its own files and tavon/, the browser
+# edition (web/) tavon/ alone.
+foreach(client cli web)
+    file(GLOB_RECURSE client_files RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/${client}/*.h" "${SOURCE_DIR}/${client}/*.cpp")
+    foreach(file IN LISTS client_files)
+        file(STRINGS "${SOURCE_DIR}/${file}" includes REGEX "^#include \"")
+        foreach(line IN LISTS includes)
+            string(REGEX REPLACE "^#include \"([^/\"]+)/.*" "\\1" used "${line}")
+            if(NOT used STREQUAL "tavon" AND NOT (client STREQUAL "cli" AND used STREQUAL "cli"))
+                string(APPEND broken "  ${file}: ${line} (a client includes the library's inside)\n")
+            endif()
+        endforeach()
+    endforeach()
+    list(APPEND files ${client_files})
+endforeach()
+
 if(broken)
-    message(FATAL_ERROR "includes that point up the pipeline:\n${broken}")
+    message(FATAL_ERROR "includes that point the wrong way:\n${broken}")
 endif()
 list(LENGTH files count)
-message(STATUS "${count} files, every include points down the pipeline")
+message(STATUS "${count} files, every include points down the pipeline, clients see tavon/ only")

@@ -7,12 +7,15 @@
 //   predkladatele.txt poskytovatele.txt scale1.csv scale2.csv scale3.csv scale5.csv
 //   campaign.txt   (optional: the data set's name and date on its first line)
 //
-// Other files of the folder are ignored.
+// Other files of the folder are ignored. A file that breaks its format is refused with an Error
+// of kind BadData naming the file, the line and the reason.
 #pragma once
 
 #include <memory>
 #include <span>
 #include <string>
+
+#include "tavon/result.h"
 
 namespace tavon {
 
@@ -24,23 +27,16 @@ struct DataFile {
     std::string bytes;
 };
 
-// Why a data set could not be read: the file, the line (0 when the file as a whole) and the
-// reason in Czech (Windows-1250).
-struct DataProblem {
-    std::string file;
-    int line = 0;
-    std::string reason;
-};
+using DataSetPtr = std::shared_ptr<const DataSet>;
 
 // The set compiled into the program (samples, unless the build was given a campaign's files).
-std::shared_ptr<const DataSet> built_in_data();
+DataSetPtr built_in_data();
 
-// A set from the given files; null, with the problem, when a file breaks its format.
-std::shared_ptr<const DataSet> load_data(std::span<const DataFile> files, DataProblem& problem);
+// A set from the given files.
+Result<DataSetPtr> load_data(std::span<const DataFile> files);
 
-// A set from the files of a folder; null, with the problem, when the folder cannot be read or a
-// file breaks its format.
-std::shared_ptr<const DataSet> load_data_folder(const std::string& folder, DataProblem& problem);
+// A set from the files of a folder.
+Result<DataSetPtr> load_data_folder(const std::string& folder);
 
 // One line in Czech (Windows-1250) that names the set: the built-in sample, or the campaign's name
 // and the folder.

@@ -1,17 +1,18 @@
 // The DUV validator library.
 //
-//   tavon::FileSource source(tavon::open_input_file("duv.xml", why), "duv.xml");
-//   MySink sink;                                   // a tavon::FindingSink
-//   tavon::Result result = tavon::Validator().run(source, sink);
+//   MyFindings findings;                                      // a tavon::FindingSink
+//   tavon::Result<tavon::Totals> totals = tavon::check_file("duv.xml", findings);
 //
-// A Validator reads a Source once, from start to end, and hands every finding to a FindingSink as
-// data, in the order of reading; ReportWriter is the sink that writes the report formats of the
-// command line, CopyWriter the normalised copy. The library never prints, never ends the process
-// and needs no files of its own. All texts are Windows-1250 bytes.
+// or, for bytes that arrive in pieces, a tavon::Check fed with them (tavon/check.h). Every finding
+// reaches the sink as data, in the order of reading; tavon::Report is the sink that writes the
+// report formats of the command line (tavon/report.h). The library never prints, never ends the
+// process and needs no files of its own. Texts are Windows-1250 bytes; tavon/text.h converts.
 #pragma once
 
+#include "tavon/check.h"
 #include "tavon/data.h"
 #include "tavon/finding.h"
+#include "tavon/input.h"
 #include "tavon/report.h"
-#include "tavon/source.h"
-#include "tavon/validator.h"
+#include "tavon/result.h"
+#include "tavon/text.h"

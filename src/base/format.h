@@ -1,46 +1,27 @@
-// printf-style formatting of the report's numbers, byte for byte as the C library prints them,
-// without locale look-ups or allocation for ordinary lengths. Supports the conversions the
-// rules use: %d, %u with an optional zero flag and width (%08u), %W.Pf and %%.
+// The figures of the findings, formatted as the rules write them: format strings checked against
+// their arguments at compile time (a wrong type does not compile), and numbers byte for byte as
+// the C library's printf writes them, rounding included (both round the exact binary value).
 #pragma once
 
-#include <charconv>
-#include <cstddef>
-#include <string>
+#include <fmt/format.h>
+
 #include <string_view>
 
 namespace tavon {
 
-class Fmt {
+class Formatted {
   public:
-    template <typename... A>
-    explicit Fmt(const char* format, A... a) {
-        const Arg args[] = {Arg(a)..., Arg(0)};
-        format_all(format, args, sizeof...(A));
+    template <typename... Args>
+    explicit Formatted(fmt::format_string<Args...> format, Args&&... args) {
+        fmt::vformat_to(fmt::appender(buffer_), format, fmt::make_format_args(args...));
     }
-    Fmt(const Fmt&) = delete;
-    Fmt& operator=(const Fmt&) = delete;
+    Formatted(const Formatted&) = delete;
+    Formatted& operator=(const Formatted&) = delete;
 
-    operator std::string_view() const { return long_.empty() ? std::string_view(buffer_, length_) : long_; }
+    std::string_view text() const { return {buffer_.data(), buffer_.size()}; }
 
   private:
-    struct Arg {
-        enum Kind { Signed, Unsigned, Real } kind;
-        long long i = 0;
-        unsigned long long u = 0;
-        double d = 0;
-        Arg(int v) : kind(Signed), i(v) {}
-        Arg(long long v) : kind(Signed), i(v) {}
-        Arg(unsigned v) : kind(Unsigned), u(v) {}
-        Arg(double v) : kind(Real), d(v) {}
-    };
-
-    void format_all(const char* f, const Arg* a, std::size_t n);
-    void append(std::string_view s);
-    void append_padded(std::string_view s, int width, char fill);
-
-    char buffer_[128];
-    std::size_t length_ = 0;
-    std::string long_;  // only for texts longer than the buffer (huge numbers)
+    fmt::basic_memory_buffer<char, 128> buffer_;  // on the heap only for a huge number
 };
 
 }  // namespace tavon

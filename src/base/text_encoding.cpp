@@ -1,5 +1,6 @@
 #include <cstdint>
 
+#include "tavon/finding.h"
 #include "tavon/text.h"
 
 namespace tavon {
@@ -112,6 +113,10 @@ std::size_t character_count(std::string_view bytes) {
     for (std::size_t at = 0, n; at < bytes.size(); at += n, ++count) next_character(bytes, at, n);
     return count;
 }
+
+std::string Text::utf8() const { return to_utf8(bytes_); }
+
+std::string Finding::description_utf8() const { return to_utf8(description()); }
 
 std::string name_as_windows1250(std::string_view bytes) {
     return looks_like_utf8(bytes) ? to_windows1250(bytes) : std::string(bytes);

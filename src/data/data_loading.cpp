@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "base/cz.h"
 #include "data/data_files.h"
 #include "data/data_set_builder.h"
 #include "input/native_file.h"
-#include "tavon/source.h"
+#include "tavon/cz.h"
+#include "tavon/input.h"
 #include "tavon/text.h"
 
 namespace tavon {
@@ -71,9 +71,8 @@ std::string describe(const data::Problem& p, const data::ListFormat* format) {
     }
 }
 
-bool fail(DataProblem& problem, const std::string& file, int line, std::string reason) {
-    problem = {file, line, std::move(reason)};
-    return false;
+Error bad_data(const std::string& file, int line, std::string reason) {
+    return Error{Error::Kind::BadData, file, line, std::move(reason)};
 }
 
 const data::ListFormat* list_format(const std::string& name) {
@@ -91,8 +90,66 @@ bool known_file(const std::string& name) {
 
 }  // namespace
 
-std::shared_ptr<DataSet> DataSetBuilder::from_files(std::span<const DataFile> files,
-                                                    const std::string& folder, DataProblem& problem) {
+bool DataSetBuilder::read_file(DataSet& set, DataSet::Storage& storage, const DataFile& file,
+                               Replaced& replaced, int& line, std::string& reason) {
+    data::Problem p;
+    auto broken = [&](const data::ListFormat* format) {
+        line = p.line;
+        reason = describe(p, format);
+        return false;
+    };
+    if (const data::ListFormat* format = list_format(file.name)) {
+        const auto which = static_cast<std::size_t>(format - data::kListFormats.data());
+        if (!data::parse_code_list(file.bytes, *format, storage.codes[which], p)) return broken(format);
+        if (which == static_cast<std::size_t>(data::List::Occupations)) replaced.occupations = true;
+    } else if (file.name == data::kSubmittersFile) {
+        if (!data::parse_submitters(file.bytes, storage.submitters, p)) return broken(nullptr);
+        replaced.submitters = true;
+    } else if (file.name == data::kProvidersFile) {
+        if (!data::parse_providers(file.bytes, storage.providers, storage.provider_submitters, p))
+            return broken(nullptr);
+        replaced.providers = true;
+    } else if (file.name == data::kCampaignFile) {
+        set.name_ = data::parse_campaign(file.bytes);
+    } else if (const auto scale = std::find(data::kScaleFiles.begin(), data::kScaleFiles.end(), file.name);
+               scale != data::kScaleFiles.end()) {
+        data::Scale values;
+        if (!data::parse_scale(file.bytes, values, p)) return broken(nullptr);
+        // Scale 4 has the same tariffs as scale 3: the file scale3.csv fills both.
+        const int index = static_cast<int>(scale - data::kScaleFiles.begin());
+        for (int s : index < 2    ? std::vector<int>{index}
+                     : index == 2 ? std::vector<int>{2, 3}
+                                  : std::vector<int>{4})
+            std::copy(values.begin(), values.end(),
+                      storage.tariffs.begin() + s * data::kClasses * data::kGrades);
+    }
+    return true;
+}
+
+void DataSetBuilder::take_storage(DataSet& set, DataSet::Storage& storage, const Replaced& replaced) {
+    for (std::size_t i = 0; i < data::kListCount; ++i) {
+        if (storage.codes[i].empty()) continue;
+        storage.code_views[i].assign(storage.codes[i].begin(), storage.codes[i].end());
+        set.lists_[i] = CodeList(storage.code_views[i]);
+    }
+    if (replaced.submitters) {
+        for (auto p : data::first_occurrences<std::uint32_t>(storage.submitters))
+            storage.submitter_keys.push_back(storage.submitters[static_cast<std::size_t>(p)]);
+        set.submitters_ = SubmitterRegister(storage.submitters, storage.submitter_keys);
+    }
+    if (replaced.providers) {
+        for (auto p : data::first_occurrences<std::uint32_t>(storage.providers)) {
+            storage.provider_keys.push_back(storage.providers[static_cast<std::size_t>(p)]);
+            storage.provider_key_submitters.push_back(
+                storage.provider_submitters[static_cast<std::size_t>(p)]);
+        }
+        set.providers_ = ProviderRegister(storage.providers, storage.provider_submitters,
+                                          storage.provider_keys, storage.provider_key_submitters);
+    }
+    set.tariffs_ = TariffTable(std::span<const double, TariffTable::kSize>(storage.tariffs));
+}
+
+Result<DataSetPtr> DataSetBuilder::from_files(std::span<const DataFile> files, const std::string& folder) {
     const std::shared_ptr<const DataSet> base = DataSet::built_in();
     auto set = std::make_shared<DataSet>();
     auto storage = std::make_shared<DataSet::Storage>();
@@ -100,7 +157,6 @@ std::shared_ptr<DataSet> DataSetBuilder::from_files(std::span<const DataFile> fi
     set->submitters_ = base->submitters_;
     set->providers_ = base->providers_;
     std::copy(base->tariffs_.values().begin(), base->tariffs_.values().end(), storage->tariffs.begin());
-    bool registers_replaced[3] = {false, false, false};  // kzam, submitters, providers
     // A file's name as the messages show it: the folder as the user wrote it, with the separator
     // the user wrote ("/" unless the folder has only backslashes), so that it reads alike everywhere.
     auto where = [&](const DataFile& f) {
@@ -111,80 +167,32 @@ std::shared_ptr<DataSet> DataSetBuilder::from_files(std::span<const DataFile> fi
             folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos;
         return folder + (backslash ? '\\' : '/') + f.name;
     };
-
+    Replaced replaced;
     for (const DataFile& file : files) {
-        data::Problem p;
-        if (const data::ListFormat* format = list_format(file.name)) {
-            const auto which = static_cast<std::size_t>(format - data::kListFormats.data());
-            if (!data::parse_code_list(file.bytes, *format, storage->codes[which], p))
-                return fail(problem, where(file), p.line, describe(p, format)), nullptr;
-            if (which == static_cast<std::size_t>(data::List::Occupations)) registers_replaced[0] = true;
-        } else if (file.name == data::kSubmittersFile) {
-            if (!data::parse_submitters(file.bytes, storage->submitters, p))
-                return fail(problem, where(file), p.line, describe(p, nullptr)), nullptr;
-            registers_replaced[1] = true;
-        } else if (file.name == data::kProvidersFile) {
-            if (!data::parse_providers(file.bytes, storage->providers, storage->provider_submitters, p))
-                return fail(problem, where(file), p.line, describe(p, nullptr)), nullptr;
-            registers_replaced[2] = true;
-        } else if (file.name == data::kCampaignFile) {
-            set->name_ = data::parse_campaign(file.bytes);
-        } else {
-            const auto scale = std::find(data::kScaleFiles.begin(), data::kScaleFiles.end(), file.name);
-            if (scale == data::kScaleFiles.end()) continue;  // not a data file
-            data::Scale values;
-            if (!data::parse_scale(file.bytes, values, p))
-                return fail(problem, where(file), p.line, describe(p, nullptr)), nullptr;
-            // Scale 4 has the same tariffs as scale 3: the file scale3.csv fills both.
-            const int index = static_cast<int>(scale - data::kScaleFiles.begin());
-            for (int s : index < 2    ? std::vector<int>{index}
-                         : index == 2 ? std::vector<int>{2, 3}
-                                      : std::vector<int>{4})
-                std::copy(values.begin(), values.end(),
-                          storage->tariffs.begin() + s * data::kClasses * data::kGrades);
-        }
+        int line = 0;
+        std::string reason;
+        if (!read_file(*set, *storage, file, replaced, line, reason))
+            return bad_data(where(file), line, reason);
     }
-
-    for (std::size_t i = 0; i < data::kListCount; ++i) {
-        if (storage->codes[i].empty()) continue;
-        storage->code_views[i].assign(storage->codes[i].begin(), storage->codes[i].end());
-        set->lists_[i] = CodeList(storage->code_views[i]);
-    }
-    if (registers_replaced[1]) {
-        for (auto p : data::first_occurrences<std::uint32_t>(storage->submitters))
-            storage->submitter_keys.push_back(storage->submitters[static_cast<std::size_t>(p)]);
-        set->submitters_ = SubmitterRegister(storage->submitters, storage->submitter_keys);
-    }
-    if (registers_replaced[2]) {
-        for (auto p : data::first_occurrences<std::uint32_t>(storage->providers)) {
-            storage->provider_keys.push_back(storage->providers[static_cast<std::size_t>(p)]);
-            storage->provider_key_submitters.push_back(
-                storage->provider_submitters[static_cast<std::size_t>(p)]);
-        }
-        set->providers_ = ProviderRegister(storage->providers, storage->provider_submitters,
-                                           storage->provider_keys, storage->provider_key_submitters);
-    }
-    set->tariffs_ = TariffTable(std::span<const double, TariffTable::kSize>(storage->tariffs));
-    set->sample_ =
-        base->is_sample() && !(registers_replaced[0] && registers_replaced[1] && registers_replaced[2]);
+    take_storage(*set, *storage, replaced);
+    set->sample_ = base->is_sample() && !(replaced.occupations && replaced.submitters && replaced.providers);
     set->folder_ = folder;
     set->storage_ = std::move(storage);
-    return set;
+    return DataSetPtr(std::move(set));
 }
 
-std::shared_ptr<const DataSet> load_data(std::span<const DataFile> files, DataProblem& problem) {
-    return DataSetBuilder::from_files(files, {}, problem);
+Result<DataSetPtr> load_data(std::span<const DataFile> files) {
+    return DataSetBuilder::from_files(files, {});
 }
 
-std::shared_ptr<const DataSet> load_data_folder(const std::string& folder, DataProblem& problem) {
+Result<DataSetPtr> load_data_folder(const std::string& folder) {
     namespace fs = std::filesystem;
     std::error_code error;
     static constexpr auto kNoFolder = cz("složka neexistuje");
     static constexpr auto kNotFolder = cz("není to složka");
     if (!fs::is_directory(native_path(folder), error))
-        return fail(problem, folder, 0,
-                    std::string((fs::exists(native_path(folder), error) ? kNotFolder : kNoFolder).view())),
-               nullptr;
+        return bad_data(
+            folder, 0, std::string((fs::exists(native_path(folder), error) ? kNotFolder : kNoFolder).view()));
     std::vector<DataFile> files;
     for (const auto& entry : fs::directory_iterator(native_path(folder), error)) {
         const std::string name = name_of(entry.path().filename());
@@ -192,21 +200,23 @@ std::shared_ptr<const DataSet> load_data_folder(const std::string& folder, DataP
         DataFile file{name, {}};
         // Every data file is far smaller than this; a link to a device or an endless file is refused.
         constexpr std::size_t kMaxDataFile = 16 << 20;
-        OpenError why;
-        if (!read_small_file(name_of(entry.path()), kMaxDataFile, file.bytes, why)) {
+        Result<std::string> bytes = read_small_file(name_of(entry.path()), kMaxDataFile);
+        if (!bytes) {
             static constexpr auto kUnreadable = cz("soubor nelze přečíst");
             static constexpr auto kNotRegular = cz("není to obyčejný soubor");
             static constexpr auto kTooLarge =
                 cz("soubor je větší než 16 MiB, takový datový soubor neexistuje");
-            const auto reason = why == OpenError::TooLarge         ? kTooLarge.view()
-                                : why == OpenError::NotRegularFile ? kNotRegular.view()
-                                                                   : kUnreadable.view();
-            return fail(problem, name_of(entry.path()), 0, std::string(reason)), nullptr;
+            const Error::Kind why = bytes.error().kind;
+            const auto reason = why == Error::Kind::TooLarge         ? kTooLarge.view()
+                                : why == Error::Kind::NotRegularFile ? kNotRegular.view()
+                                                                     : kUnreadable.view();
+            return bad_data(name_of(entry.path()), 0, std::string(reason));
         }
+        file.bytes = std::move(*bytes);
         files.push_back(std::move(file));
     }
-    if (error) return fail(problem, folder, 0, std::string(cz("složku nelze přečíst").view())), nullptr;
-    return DataSetBuilder::from_files(files, folder, problem);
+    if (error) return bad_data(folder, 0, std::string(cz("složku nelze přečíst").view()));
+    return DataSetBuilder::from_files(files, folder);
 }
 
 std::string describe_data_set(const DataSet& data) {

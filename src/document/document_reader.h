@@ -20,7 +20,7 @@
 #include "base/reporter.h"
 #include "base/text.h"
 #include "reader/tokenizer.h"
-#include "tavon/validator.h"
+#include "tavon/check.h"
 
 #ifndef TAVON_NS_HOST
 #define TAVON_NS_HOST "duv.example.org"
@@ -42,8 +42,9 @@ inline constexpr std::string_view kRootExpected =
 // Whether `content` holds a "&" that begins no entity or character reference of XML.
 bool has_bare_ampersand(std::string_view content);
 
-// The encoding declared in a prolog's attributes (`encoding="..."`, either quotes), or empty.
-std::string_view declared_encoding(std::string_view prolog_attributes);
+// Whether `content` holds a control character that XML allows in no text: any byte 0x00-0x1F but
+// tab, line feed and carriage return.
+bool has_forbidden_control_character(std::string_view content);
 
 template <typename Handler>
 class DocumentReader : private Tokenizer::DocumentEnd {
@@ -54,11 +55,18 @@ class DocumentReader : private Tokenizer::DocumentEnd {
     }
     ~DocumentReader() override { tokenizer_.set_document_end(nullptr); }
 
-    // Reads the whole input, then makes the findings that only its end can show (unless the source
-    // failed to open a document of its list, which ends the run at once).
-    void run() {
-        while (state_ != State::Ended) step();
-        if (!tokenizer_.source_failed()) finish();
+    // Reads on as far as the input given to the tokenizer goes: until an operation waits for the
+    // next piece, or the input has ended.
+    void resume() {
+        while (state_ != State::Ended && !tokenizer_.suspended()) step();
+    }
+    // After the end of the input: the findings that only the end can show.
+    void finish() {
+        tokenizer_.end_input();
+        resume();
+        if (!root_end_seen_) reporter_.report_here(handler_.context(), Code::ES306, kBlank, kBlank, kBlank);
+        if (employers_missing_)
+            reporter_.report_here(handler_.context(), Code::ES308, kBlank, kBlank, kBlank);
     }
 
   private:
@@ -100,7 +108,11 @@ class DocumentReader : private Tokenizer::DocumentEnd {
         }
     }
 
-    void input_ended() { state_ = State::Ended; }
+    // An operation came back without its token: the input has ended, or it waits for the next
+    // piece (the state and the step within it stay, so that the next step goes on there).
+    void stopped(int result) {
+        if (result == Tokenizer::kEnd) state_ = State::Ended;
+    }
 
     void echo(std::string_view a) {
         if (!copy_) return;
@@ -122,108 +134,146 @@ class DocumentReader : private Tokenizer::DocumentEnd {
     // Before the root element: the prolog (echoed), declarations and comments, other names skipped.
     void before_root() {
         for (;;) {
-            if (tokenizer_.read_name(name_) < 0) return input_ended();
-            const std::string_view name = name_.text();
-            if (!name.empty() && name[0] == '?') {
-                const std::string prolog(name);
-                if (tokenizer_.read_tag_rest(name_, true) < 0) return input_ended();
-                if (const std::string_view encoding = declared_encoding(name_.text()); !encoding.empty())
-                    tokenizer_.encoding().declared(encoding, reporter_.current_line_number());
-                if (copy_) {
-                    copy_->write("<");
-                    copy_->write(prolog);
-                    copy_->write(" ");
-                    copy_->write(name_.text());
-                    copy_->write(">\n");
+            if (!in_prolog_) {
+                if (const int r = tokenizer_.read_name(name_); r < 0) return stopped(r);
+                const std::string_view name = name_.text();
+                if (!name.empty() && name[0] == '!') continue;  // a declaration or comment: skipped
+                if (name.substr(0, 3) == "DUV") {
+                    if (copy_) {
+                        copy_->write("<DUV verze=\"1.6\" xmlns=\"");
+                        copy_->write(document::kNamespace);
+                        copy_->write("\"> \n");
+                    }
+                    state_ = State::RootStart;
+                    return;
                 }
-            } else if (!name.empty() && name[0] == '!') {
-                // A declaration or comment: the next search for "<" skips it.
-            } else if (name.substr(0, 3) == "DUV") {
-                if (copy_) {
-                    copy_->write("<DUV verze=\"1.6\" xmlns=\"");
-                    copy_->write(document::kNamespace);
-                    copy_->write("\"> \n");
-                }
-                state_ = State::RootStart;
-                return;
+                if (name.empty() || name[0] != '?') continue;
+                prolog_.assign(name);
+                in_prolog_ = true;
+            }
+            if (const int r = tokenizer_.read_tag_rest(name_, true); r < 0) return stopped(r);
+            in_prolog_ = false;
+            if (copy_) {
+                copy_->write("<");
+                copy_->write(prolog_);
+                copy_->write(" ");
+                copy_->write(name_.text());
+                copy_->write(">\n");
             }
         }
     }
 
     void root_start() {
-        if (tokenizer_.read_tag_rest(name_, true) < 0) return input_ended();
+        if (const int r = tokenizer_.read_tag_rest(name_, true); r < 0) return stopped(r);
         const std::string_view attributes = name_.text();
         auto has = [&](std::string_view what) { return attributes.find(what) != std::string_view::npos; };
         if (!has(document::kVersion) || (!has(document::kXmlns) && !has(document::kXmlnsDuv)))
-            reporter_.report_here("WS102", "DUV", attributes, document::kRootExpected);
+            reporter_.report_here(handler_.context(), Code::WS102, "DUV", attributes,
+                                  document::kRootExpected);
         handler_.root_started();
         employers_missing_ = true;
         state_ = State::Submitter;
     }
 
     // The field elements of the submitter block, an employer or an employee, until a structural
-    // name changes the state.
+    // name changes the state. A field is read in steps, so that reading can stop after any of them
+    // when the input runs out and go on there with the next piece.
     template <Record record>
     void fields() {
         for (;;) {
-            std::string_view fast_name, fast_content, fast_closing;
-            if (tokenizer_.read_whole_field(fast_name, fast_content, fast_closing)) {
-                // A field read whole has its closing tag and holds no reference: only the copy
-                // and the checks are left of field() below (written out here, where a call to
-                // field() costs a twentieth of the run).
-                const std::string_view content = trim_leading_spaces(fast_content);
-                if (copy_) echo_field(fast_name, content, fast_closing);
-                handler_.template field<record>(fast_name, content, false);
-                continue;
+            switch (field_step_) {
+                case FieldStep::Name: {
+                    // Fields read whole, one after another: the bulk of a document. A field read
+                    // whole has its closing tag and holds no reference: only the copy and the
+                    // checks are left of field() below (written out here, where a call to field()
+                    // costs a twentieth of the run).
+                    std::string_view fast_name, fast_content, fast_closing;
+                    if (tokenizer_.idle())
+                        while (tokenizer_.read_whole_field(fast_name, fast_content, fast_closing)) {
+                            const std::string_view content = trim_leading_spaces(fast_content);
+                            if (copy_) echo_field(fast_name, content, fast_closing);
+                            handler_.template field<record>(fast_name, content, false);
+                        }
+                    if (const int r = tokenizer_.read_name(name_); r < 0) return stopped(r);
+                    name_.cut_at_nul();
+                    const std::string_view name(name_.data, name_.len);
+                    if (!name.empty() && (name[0] == 'z' || name[0] == '/') && structural_name(record, name))
+                        return;
+                    // The element's name stays in name_; its rest, content and closing name are read
+                    // into tokens of their own, so that nothing is copied.
+                    field_step_ = name == "!--" ? FieldStep::Comment : FieldStep::TagRest;
+                    continue;
+                }
+                case FieldStep::Comment:
+                    if (const int r = tokenizer_.skip_comment_rest(); r < 0) return stopped(r);
+                    field_step_ = FieldStep::Name;
+                    return;
+                case FieldStep::TagRest: {
+                    const int rest = tokenizer_.read_tag_rest(rest_, false);
+                    if (rest < 0) return stopped(rest);
+                    if (rest == Tokenizer::kTagText) tag_rest_text();
+                    if (name_.len > 0 && name_.data[name_.len - 1] == '/') {
+                        empty_element<record>();
+                        field_step_ = FieldStep::Name;
+                        continue;
+                    }
+                    field_step_ = FieldStep::Content;
+                    [[fallthrough]];
+                }
+                case FieldStep::Content:
+                    if (const int r = tokenizer_.read_content(content_); r < 0) return stopped(r);
+                    field_step_ = FieldStep::Closing;
+                    [[fallthrough]];
+                case FieldStep::Closing: {
+                    if (const int r = tokenizer_.read_name(closing_); r < 0) return stopped(r);
+                    field_step_ = FieldStep::Name;
+                    const std::string_view field_name(name_.data, name_.len);
+                    const std::string_view content = trim_leading_spaces(content_.text());
+                    field<record>(field_name, content, closing_.text(), false);
+                    parser_refusals(field_name, content);
+                    continue;
+                }
             }
-            if (tokenizer_.read_name(name_) < 0) return input_ended();
-            name_.cut_at_nul();
-            const std::string_view name(name_.data, name_.len);
-            if (!name.empty() && (name[0] == 'z' || name[0] == '/') && structural_name(record, name)) return;
-
-            // The element's name stays in name_; its rest, content and closing name are read into
-            // tokens of their own, so that nothing is copied.
-            if (name == "!--") {
-                if (tokenizer_.skip_comment_rest() < 0) return input_ended();
-                return;
-            }
-            const int rest = tokenizer_.read_tag_rest(rest_, false);
-            if (rest < 0) return input_ended();
-            if (rest == 2) {
-                const std::string_view text = rest_.text();
-                if (text == "/")
-                    name_.push('/');
-                else
-                    reporter_.report_here("ES300", name_.text(), text, "  ");
-            }
-
-            std::string_view content;
-            std::string_view closing;
-            const bool empty_element = name_.len > 0 && name_.data[name_.len - 1] == '/';
-            if (empty_element) {
-                --name_.len;
-                closing_.clear();
-                closing_.push('/');
-                for (std::size_t i = 0; i < name_.len; ++i) closing_.data[closing_.len++] = name_.data[i];
-                closing = std::string_view(closing_.data, closing_.len);
-            } else {
-                if (tokenizer_.read_content(content_) < 0) return input_ended();
-                content = trim_leading_spaces(content_.text());
-                if (tokenizer_.read_name(closing_) < 0) return input_ended();
-                closing = closing_.text();
-            }
-            const std::string_view field_name(name_.data, name_.len);
-            field<record>(field_name, content, closing, empty_element);
-            // A receiving XML parser refuses a "&" that begins no reference.
-            if (has_bare_ampersand(content)) reporter_.report_here("ES311", field_name, content, "&amp;");
         }
+    }
+
+    // The text after a field element's name inside its tag: a "/" makes it an empty element, anything
+    // else is no field element's.
+    void tag_rest_text() {
+        const std::string_view text = rest_.text();
+        if (text == "/")
+            name_.push('/');
+        else
+            reporter_.report_here(handler_.context(), Code::ES300, name_.text(), text, "  ");
+    }
+
+    // An empty element ("<name/>"): its own closing form, no content.
+    template <Record record>
+    void empty_element() {
+        --name_.len;
+        closing_.clear();
+        closing_.push('/');
+        for (std::size_t i = 0; i < name_.len; ++i) closing_.data[closing_.len++] = name_.data[i];
+        field<record>(std::string_view(name_.data, name_.len), {},
+                      std::string_view(closing_.data, closing_.len), true);
+    }
+
+    // What a receiving XML parser refuses in a field's content, read into content_: a "&" that
+    // begins no reference (also one that only the dropped line breaks join to one), and control
+    // characters (a NUL too, although the text shown ends before it).
+    void parser_refusals(std::string_view field_name, std::string_view content) {
+        if (has_bare_ampersand(content) || content_.reference_split())
+            reporter_.report_here(handler_.context(), Code::ES311, field_name, content, "&amp;");
+        if (has_forbidden_control_character(std::string_view(content_.data, content_.len)))
+            reporter_.report_here(handler_.context(), Code::ES312, field_name, content, kBlank);
     }
 
     // One field element: its closing name, the echo, and the field's checks.
     template <Record record>
     void field(std::string_view name, std::string_view content, std::string_view closing,
                bool empty_element) {
-        if (!is_closing_of(name, closing)) reporter_.report_here("ES302", name, closing, "  ");
+        if (!is_closing_of(name, closing))
+            reporter_.report_here(handler_.context(), Code::ES302, name, closing, "  ");
         if (record != Record::Employee || !empty_element) echo_field(name, content, closing);
         handler_.template field<record>(name, content, empty_element);
     }
@@ -274,7 +324,7 @@ class DocumentReader : private Tokenizer::DocumentEnd {
     // After the root's end: only a further employer or root end is looked at.
     void after_root() {
         for (;;) {
-            if (tokenizer_.read_name(name_) < 0) return input_ended();
+            if (const int r = tokenizer_.read_name(name_); r < 0) return stopped(r);
             const std::string_view name = name_.text();
             if (name == "zamestnavatel") {
                 echo(name);
@@ -289,6 +339,7 @@ class DocumentReader : private Tokenizer::DocumentEnd {
     }
 
     void report_root_end() {
+        tokenizer_.watch_after_root();
         handler_.root_ended();
         root_end_seen_ = true;
         state_ = State::AfterRoot;
@@ -308,36 +359,46 @@ class DocumentReader : private Tokenizer::DocumentEnd {
     }
 
     // A document of the input has been read to its end: whether it is no Windows-1250 text, as
-    // far as its bytes or its prolog tell.
+    // far as its bytes or its XML declaration tell, and whether anything but white space, comments
+    // and processing instructions followed its root's end.
     void document_ended() override {
         const EncodingWatch& encoding = tokenizer_.encoding();
         if (encoding.declares_other())
-            reporter_.report(LineText(encoding.declaration_line()), "ES310", "encoding",
-                             encoding.declared_encoding(), "Windows-1250");
+            reporter_.report(handler_.context(), Where::at(encoding.declaration_line()), Code::ES310,
+                             "encoding", encoding.declared_encoding(), "Windows-1250");
         else if (encoding.is_utf8())
-            reporter_.report(LineText(encoding.first_multibyte_line()), "ES310", kNothing, "UTF-8",
-                             "Windows-1250");
-    }
-
-    // The findings that only the end of the input can show.
-    void finish() {
-        if (!root_end_seen_) reporter_.report_here("ES306", kNothing, kNothing, kNothing);
-        if (employers_missing_) reporter_.report_here("ES308", kNothing, kNothing, kNothing);
+            reporter_.report(handler_.context(), Where::at(encoding.first_multibyte_line()), Code::ES310,
+                             kBlank, "UTF-8", "Windows-1250");
+        if (const AfterRootWatch& after_root = tokenizer_.after_root(); after_root.content_found())
+            reporter_.report(handler_.context(), Where::at(after_root.content_line()), Code::ES313, kBlank,
+                             kBlank, kBlank);
     }
 
     Tokenizer& tokenizer_;
     Handler& handler_;
     Reporter& reporter_;
     CopySink* copy_;
+    // The steps of reading one field element.
+    enum class FieldStep { Name, Comment, TagRest, Content, Closing };
+
     State state_ = State::BeforeRoot;
-    Token name_;     // tag names; in a field element its name
-    Token rest_;     // the rest of a field element's tag
-    Token content_;  // its content
-    Token closing_;  // the name taken as its closing tag
+    FieldStep field_step_ = FieldStep::Name;
+    bool in_prolog_ = false;  // the rest of a processing instruction before the root is being read
+    std::string prolog_;      // its name
+    Token name_;              // tag names; in a field element its name
+    Token rest_;              // the rest of a field element's tag
+    Token content_;           // its content
+    Token closing_;           // the name taken as its closing tag
     bool root_end_seen_ = false;
     bool employers_missing_ = false;  // the root element was met, no employer yet
     bool had_employees_ = false;      // the current employer has had an employee
 };
+
+inline bool has_forbidden_control_character(std::string_view content) {
+    for (const char c : content)
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') return true;
+    return false;
+}
 
 inline bool has_bare_ampersand(std::string_view content) {
     for (std::size_t at = content.find('&'); at != std::string_view::npos; at = content.find('&', at + 1)) {
@@ -359,21 +420,6 @@ inline bool has_bare_ampersand(std::string_view content) {
         if (!reference) return true;
     }
     return false;
-}
-
-inline std::string_view declared_encoding(std::string_view attributes) {
-    const std::size_t at = attributes.find("encoding");
-    if (at == std::string_view::npos) return {};
-    std::size_t i = at + 8;
-    while (i < attributes.size() && attributes[i] == ' ') ++i;
-    if (i >= attributes.size() || attributes[i] != '=') return {};
-    ++i;
-    while (i < attributes.size() && attributes[i] == ' ') ++i;
-    if (i >= attributes.size() || (attributes[i] != '"' && attributes[i] != '\'')) return {};
-    const char quote = attributes[i++];
-    const std::size_t end = attributes.find(quote, i);
-    if (end == std::string_view::npos) return {};
-    return attributes.substr(i, end - i);
 }
 
 }  // namespace tavon

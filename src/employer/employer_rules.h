@@ -18,9 +18,11 @@ class EmployerRules {
   public:
     EmployerRules(const DataSet& data, Reporter& reporter) : data_(data), reporter_(reporter) {}
 
-    // `last_employee` is the employee record read last: some person rules look at its flags.
+    // `last_employee` is the employee record read last: some person rules look at its flags. `who`:
+    // the employer of the findings (each person's findings name the person).
     void end_of_employer(const EmployerFields& employer, const EmployerValues& values,
-                         const EmployeeFields& last_employee, EmployeeStore& store, bool had_employees);
+                         const EmployeeFields& last_employee, EmployeeStore& store, bool had_employees,
+                         const Context& who);
 
   private:
     struct Education {
@@ -31,10 +33,11 @@ class EmployerRules {
 
     void order_by_identifier(EmployeeStore& store);
     Education education(const EmployeeStore& store);
-    void single_record(const StoredEmployee& e);
-    void several_records(EmployeeStore& store, const EmployeeFields& last_employee, int first, int more);
+    void single_record(const StoredEmployee& e, const Context& employer);
+    void several_records(EmployeeStore& store, const EmployeeFields& last_employee, int first, int more,
+                         const Context& employer);
     void totals(const EmployerFields& employer, const EmployerValues& values, const EmployeeStore& store,
-                const Education& education, bool had_employees);
+                const Education& education, bool had_employees, const Context& who);
 
     const DataSet& data_;
     Reporter& reporter_;

@@ -10,21 +10,33 @@
 #include <span>
 #include <string_view>
 
-#include "base/cz.h"
+#include "tavon/codes.h"
+#include "tavon/cz.h"
 
 namespace tavon {
+
+// A field's value range: none, two bounds of kNumberBounds, or two of kTextBounds (compared
+// byte-wise), by their positions there.
+struct Range {
+    enum class Kind : std::uint8_t { None, Numbers, Texts };
+    Kind kind = Kind::None;
+    std::uint8_t from = 0, to = 0;
+};
+constexpr Range unchecked() { return {}; }
+constexpr Range numbers(std::uint8_t from, std::uint8_t to) { return {Range::Kind::Numbers, from, to}; }
+constexpr Range texts(std::uint8_t from, std::uint8_t to) { return {Range::Kind::Texts, from, to}; }
 
 // One row of an attribute table: what a field named so must look like.
 struct FieldDefinition {
     std::string_view name;  // element name
     int min_length;         // inclusive length bounds in bytes
     int max_length;
-    int range_from, range_to;  // range references: 0 none, 1-999 kNumberBounds, 1000+ kTextBounds
-    std::string_view code;     // code of every failure of the generic checks
-    char type;                 // 'S' text, 'N' whole number, 'R' number with decimals
+    Range range;
+    Code code;  // code of every failure of the generic checks
+    char type;  // 'S' text, 'N' whole number, 'R' number with decimals
 
-    constexpr bool has_number_range() const { return range_from >= 1 && range_from <= 999; }
-    constexpr bool has_text_range() const { return range_from >= 1000; }
+    constexpr bool has_number_range() const { return range.kind == Range::Kind::Numbers; }
+    constexpr bool has_text_range() const { return range.kind == Range::Kind::Texts; }
 };
 
 // The bounds that the range references point to.
@@ -62,92 +74,63 @@ inline constexpr std::array<std::string_view, 23> kTextBounds = {"2006",
                                                                  "zzzzz"};
 
 inline constexpr std::array<FieldDefinition, 9> kSubmitterFields = {{
-    {"rok", 4, 4, 1000, 1000, "ER209", 'S'},
-    {"AA0226", 3, 3, 1001, 1001, "EL030", 'S'},
-    {"ICOpredkladatele", 8, 8, 0, 1, "ESICO", 'N'},
-    {"predkladatel", 1, 50, 1002, 1003, "ESPRE", 'S'},
-    {"autor", 2, 50, 1002, 1003, "ESAUT", 'S'},
-    {"mail", 6, 50, 1002, 1003, "ESEMA", 'S'},
-    {"telefon", 9, 50, 1004, 1003, "WSTEL", 'S'},
-    {"vytvoreno", 19, 19, 1005, 1006, "ESVYT", 'S'},
-    {"KoNeCP", 0, 0, 0, 0, "X", ' '},
+    {"rok", 4, 4, texts(0, 0), Code::ER209, 'S'},
+    {"AA0226", 3, 3, texts(1, 1), Code::EL030, 'S'},
+    {"ICOpredkladatele", 8, 8, unchecked(), Code::ESICO, 'N'},
+    {"predkladatel", 1, 50, texts(2, 3), Code::ESPRE, 'S'},
+    {"autor", 2, 50, texts(2, 3), Code::ESAUT, 'S'},
+    {"mail", 6, 50, texts(2, 3), Code::ESEMA, 'S'},
+    {"telefon", 9, 50, texts(4, 3), Code::WSTEL, 'S'},
+    {"vytvoreno", 19, 19, texts(5, 6), Code::ESVYT, 'S'},
+    {"KoNeCP", 0, 0, unchecked(), Code{}, ' '},  // the end marker: no field, never reported
 }};
 
 inline constexpr std::array<FieldDefinition, 12> kEmployerFields = {{
-    {"AA0017", 8, 8, 2, 1, "ES017", 'N'},
-    {"AA0113", 0, 10, 1007, 1003, "ES113", 'S'},
-    {"AA0019", 3, 3, 1008, 1009, "ES019", 'S'},
-    {"AA0179", 6, 6, 1010, 1011, "ES179", 'S'},
-    {"AA0110", 8, 8, 1012, 1013, "ES110", 'S'},
-    {"AA0116", 1, 6, 3, 4, "ES116", 'N'},
-    {"AA0123", 1, 12, 3, 5, "ES123", 'N'},
-    {"AA0114", 1, 11, 6, 7, "EL057", 'R'},
-    {"AA0115", 1, 6, 3, 4, "ES115", 'N'},
-    {"AA0118", 1, 12, 3, 5, "ES118", 'N'},
-    {"AA0119", 1, 12, 3, 5, "ES119", 'N'},
-    {"KoNeCT", 0, 0, 0, 0, "X", ' '},
+    {"AA0017", 8, 8, numbers(2, 1), Code::ES017, 'N'},
+    {"AA0113", 0, 10, texts(7, 3), Code::ES113, 'S'},
+    {"AA0019", 3, 3, texts(8, 9), Code::ES019, 'S'},
+    {"AA0179", 6, 6, texts(10, 11), Code::ES179, 'S'},
+    {"AA0110", 8, 8, texts(12, 13), Code::ES110, 'S'},
+    {"AA0116", 1, 6, numbers(3, 4), Code::ES116, 'N'},
+    {"AA0123", 1, 12, numbers(3, 5), Code::ES123, 'N'},
+    {"AA0114", 1, 11, numbers(6, 7), Code::EL057, 'R'},
+    {"AA0115", 1, 6, numbers(3, 4), Code::ES115, 'N'},
+    {"AA0118", 1, 12, numbers(3, 5), Code::ES118, 'N'},
+    {"AA0119", 1, 12, numbers(3, 5), Code::ES119, 'N'},
+    {"KoNeCT", 0, 0, unchecked(), Code{}, ' '},
 }};
 
 inline constexpr std::array<FieldDefinition, 59> kEmployeeFields = {{
-    {"AA0126", 1, 10, 1007, 1014, "ES126", 'S'},
-    {"AA0231", 4, 4, 8, 9, "EL002", 'N'},
-    {"AA0211", 1, 1, 1015, 1016, "EL032", 'S'},
-    {"AA0223", 1, 1, 1017, 1018, "ES223", 'S'},
-    {"AA0033", 2, 3, 1019, 1020, "ES033", 'S'},
-    {"AA0013", 5, 5, 1021, 1022, "ES013", 'S'},
-    {"AA0125", 1, 1, 2, 10, "WL034", 'N'},
-    {"AA0130", 1, 1, 2, 11, "ES130", 'N'},
-    {"AA0131", 1, 5, 3, 12, "ES131", 'R'},
-    {"AA0225", 1, 5, 3, 13, "ES225", 'R'},
-    {"AA0216", 1, 6, 3, 13, "ES216", 'R'},
-    {"AA0132", 1, 7, 3, 14, "ES132", 'R'},
-    {"AA0133", 1, 7, 3, 14, "ES133", 'R'},
-    {"AA0134", 1, 7, 3, 14, "ES134", 'R'},
-    {"AA0135", 1, 7, 3, 14, "ES135", 'R'},
-    {"AA0136", 1, 6, 3, 2, "ES136", 'R'},
-    {"AA0137", 1, 1, 2, 10, "ES137", 'N'},
-    {"AA0127", 1, 2, 2, 15, "EL044", 'N'},
-    {"AA0128", 1, 2, 3, 16, "ES128", 'N'},
-    {"AA0129", 1, 1, 2, 17, "EL001", 'N'},
-    {"AA0138", 1, 6, 3, 4, "ES138", 'N'},
-    {"AA0139", 1, 6, 3, 4, "ES139", 'N'},
-    {"AA0140", 1, 6, 3, 4, "ES140", 'N'},
-    {"AA0141", 1, 6, 3, 4, "ES141", 'N'},
-    {"AA0142", 1, 6, 3, 4, "ES142", 'N'},
-    {"AA0143", 1, 6, 3, 4, "ES143", 'N'},
-    {"AA0144", 1, 8, 18, 1, "ES144", 'N'},
-    {"AA0145", 1, 8, 18, 1, "ES145", 'N'},
-    {"AA0146", 1, 6, 19, 4, "ES146", 'N'},
-    {"AA0147", 1, 6, 19, 4, "ES147", 'N'},
-    {"AA0148", 1, 6, 19, 4, "ES148", 'N'},
-    {"AA0160", 1, 6, 19, 4, "ES160", 'N'},
-    {"AA0162", 1, 5, 20, 21, "ES162", 'N'},
-    {"AA0150", 1, 6, 19, 4, "ES150", 'N'},
-    {"AA0239", 1, 6, 19, 4, "ES239", 'N'},
-    {"AA0240", 1, 6, 22, 4, "ES240", 'N'},
-    {"AA0151", 1, 6, 19, 4, "ES151", 'N'},
-    {"AA0152", 1, 6, 19, 4, "ES152", 'N'},
-    {"AA0153", 1, 6, 19, 4, "ES153", 'N'},
-    {"AA0154", 1, 6, 19, 4, "ES154", 'N'},
-    {"AA0155", 1, 6, 19, 4, "ES155", 'N'},
-    {"AA0156", 1, 6, 19, 4, "ES156", 'N'},
-    {"AA0157", 1, 7, 23, 24, "ES157", 'N'},
-    {"AA0163", 1, 6, 19, 4, "ES163", 'N'},
-    {"AA0161", 1, 6, 19, 4, "ES161", 'N'},
-    {"AA0237", 1, 6, 19, 4, "ES237", 'N'},
-    {"AA0238", 1, 6, 19, 4, "ES238", 'N'},
-    {"AA0158", 1, 6, 19, 4, "ES158", 'N'},
-    {"AA0159", 1, 6, 19, 4, "ES159", 'N'},
-    {"AA0165", 1, 7, 3, 14, "ES165", 'R'},
-    {"AA0166", 1, 12, 3, 1, "ES166", 'N'},
-    {"AA0167", 1, 6, 19, 4, "ES167", 'N'},
-    {"AA0168", 1, 6, 19, 4, "ES168", 'N'},
-    {"AA0091", 4, 4, 3, 25, "ES091", 'N'},
-    {"AA0210", 1, 3, 3, 26, "ES210", 'N'},
-    {"AA0218", 1, 3, 3, 26, "ES218", 'N'},
-    {"AA0219", 1, 3, 3, 26, "ES219", 'N'},
-    {"AA0690", 6, 6, 1010, 1011, "ES690", 'S'},
-    {"KoNeCN", 0, 0, 0, 0, "X", ' '},
+    {"AA0126", 1, 10, texts(7, 14), Code::ES126, 'S'},   {"AA0231", 4, 4, numbers(8, 9), Code::EL002, 'N'},
+    {"AA0211", 1, 1, texts(15, 16), Code::EL032, 'S'},   {"AA0223", 1, 1, texts(17, 18), Code::ES223, 'S'},
+    {"AA0033", 2, 3, texts(19, 20), Code::ES033, 'S'},   {"AA0013", 5, 5, texts(21, 22), Code::ES013, 'S'},
+    {"AA0125", 1, 1, numbers(2, 10), Code::WL034, 'N'},  {"AA0130", 1, 1, numbers(2, 11), Code::ES130, 'N'},
+    {"AA0131", 1, 5, numbers(3, 12), Code::ES131, 'R'},  {"AA0225", 1, 5, numbers(3, 13), Code::ES225, 'R'},
+    {"AA0216", 1, 6, numbers(3, 13), Code::ES216, 'R'},  {"AA0132", 1, 7, numbers(3, 14), Code::ES132, 'R'},
+    {"AA0133", 1, 7, numbers(3, 14), Code::ES133, 'R'},  {"AA0134", 1, 7, numbers(3, 14), Code::ES134, 'R'},
+    {"AA0135", 1, 7, numbers(3, 14), Code::ES135, 'R'},  {"AA0136", 1, 6, numbers(3, 2), Code::ES136, 'R'},
+    {"AA0137", 1, 1, numbers(2, 10), Code::ES137, 'N'},  {"AA0127", 1, 2, numbers(2, 15), Code::EL044, 'N'},
+    {"AA0128", 1, 2, numbers(3, 16), Code::ES128, 'N'},  {"AA0129", 1, 1, numbers(2, 17), Code::EL001, 'N'},
+    {"AA0138", 1, 6, numbers(3, 4), Code::ES138, 'N'},   {"AA0139", 1, 6, numbers(3, 4), Code::ES139, 'N'},
+    {"AA0140", 1, 6, numbers(3, 4), Code::ES140, 'N'},   {"AA0141", 1, 6, numbers(3, 4), Code::ES141, 'N'},
+    {"AA0142", 1, 6, numbers(3, 4), Code::ES142, 'N'},   {"AA0143", 1, 6, numbers(3, 4), Code::ES143, 'N'},
+    {"AA0144", 1, 8, numbers(18, 1), Code::ES144, 'N'},  {"AA0145", 1, 8, numbers(18, 1), Code::ES145, 'N'},
+    {"AA0146", 1, 6, numbers(19, 4), Code::ES146, 'N'},  {"AA0147", 1, 6, numbers(19, 4), Code::ES147, 'N'},
+    {"AA0148", 1, 6, numbers(19, 4), Code::ES148, 'N'},  {"AA0160", 1, 6, numbers(19, 4), Code::ES160, 'N'},
+    {"AA0162", 1, 5, numbers(20, 21), Code::ES162, 'N'}, {"AA0150", 1, 6, numbers(19, 4), Code::ES150, 'N'},
+    {"AA0239", 1, 6, numbers(19, 4), Code::ES239, 'N'},  {"AA0240", 1, 6, numbers(22, 4), Code::ES240, 'N'},
+    {"AA0151", 1, 6, numbers(19, 4), Code::ES151, 'N'},  {"AA0152", 1, 6, numbers(19, 4), Code::ES152, 'N'},
+    {"AA0153", 1, 6, numbers(19, 4), Code::ES153, 'N'},  {"AA0154", 1, 6, numbers(19, 4), Code::ES154, 'N'},
+    {"AA0155", 1, 6, numbers(19, 4), Code::ES155, 'N'},  {"AA0156", 1, 6, numbers(19, 4), Code::ES156, 'N'},
+    {"AA0157", 1, 7, numbers(23, 24), Code::ES157, 'N'}, {"AA0163", 1, 6, numbers(19, 4), Code::ES163, 'N'},
+    {"AA0161", 1, 6, numbers(19, 4), Code::ES161, 'N'},  {"AA0237", 1, 6, numbers(19, 4), Code::ES237, 'N'},
+    {"AA0238", 1, 6, numbers(19, 4), Code::ES238, 'N'},  {"AA0158", 1, 6, numbers(19, 4), Code::ES158, 'N'},
+    {"AA0159", 1, 6, numbers(19, 4), Code::ES159, 'N'},  {"AA0165", 1, 7, numbers(3, 14), Code::ES165, 'R'},
+    {"AA0166", 1, 12, numbers(3, 1), Code::ES166, 'N'},  {"AA0167", 1, 6, numbers(19, 4), Code::ES167, 'N'},
+    {"AA0168", 1, 6, numbers(19, 4), Code::ES168, 'N'},  {"AA0091", 4, 4, numbers(3, 25), Code::ES091, 'N'},
+    {"AA0210", 1, 3, numbers(3, 26), Code::ES210, 'N'},  {"AA0218", 1, 3, numbers(3, 26), Code::ES218, 'N'},
+    {"AA0219", 1, 3, numbers(3, 26), Code::ES219, 'N'},  {"AA0690", 6, 6, texts(10, 11), Code::ES690, 'S'},
+    {"KoNeCN", 0, 0, unchecked(), Code{}, ' '},
 }};
 
 // Row of a field name in a table (the end marker excluded), -1 when it has none. Gives the same

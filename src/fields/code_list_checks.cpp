@@ -20,61 +20,62 @@ std::uint32_t register_number(std::string_view text) {
 
 void CodeListChecks::submitter(std::uint32_t ico, bool ico_failed) {
     if (ico_failed || data_.submitters().contains(ico)) return;
-    reporter_.report_here("ER212", "ICOpredkladatele", Fmt("%08u", ico), kNothing);
+    reporter_.report_here(context_, Code::ER212, "ICOpredkladatele", Formatted("{:08}", ico), kBlank);
 }
 
-void CodeListChecks::provider(std::uint32_t provider, std::uint32_t submitter, bool year_failed,
-                              std::string_view line) {
+void CodeListChecks::provider(std::uint32_t provider, std::uint32_t submitter, bool year_failed, Where line) {
     if (year_failed) return;
     if (auto registered = data_.providers().submitter_of(provider)) {
         if (*registered != submitter)
-            reporter_.report(line, "WR202", "ICOpredkladatele", Fmt("%08u", submitter),
-                             Fmt("%08u", *registered));
+            reporter_.report(context_, line, Code::WR202, "ICOpredkladatele", Formatted("{:08}", submitter),
+                             Formatted("{:08}", *registered));
         return;
     }
-    reporter_.report(line, "WR204", "AA0017", Fmt("%08u", provider), kNothing);
+    reporter_.report(context_, line, Code::WR204, "AA0017", Formatted("{:08}", provider), kBlank);
 }
 
 void CodeListChecks::occupation(std::string_view code) {
     if (!data_.list(data::List::Occupations).contains(code)) {
-        reporter_.report_here("EL046", "AA0013", code, kNothing);
+        reporter_.report_here(context_, Code::EL046, "AA0013", code, kBlank);
         return;
     }
-    if (code.size() >= 5 && code[4] == '0') reporter_.report_here("WL039", "AA0013", code, kNothing);
+    if (code.size() >= 5 && code[4] == '0')
+        reporter_.report_here(context_, Code::WL039, "AA0013", code, kBlank);
 }
 
 void CodeListChecks::state(std::string_view code) {
     const int position = data_.states().position(code);
     if (position < DataSet::kHomeStates) return;
     if (position < data_.states().size()) {
-        reporter_.report_here("WL033", "AA0033", code, "?");
+        reporter_.report_here(context_, Code::WL033, "AA0033", code, Text(table_expected(Code::WL033)));
         return;
     }
-    reporter_.report_here("EL047", "AA0033", code, kNothing);
+    reporter_.report_here(context_, Code::EL047, "AA0033", code, kBlank);
 }
 
 void CodeListChecks::legal_form(std::string_view code) {
     if (!data_.list(data::List::LegalForms).contains(code))
-        reporter_.report_here("EL055", "AA0019", code, kNothing);
+        reporter_.report_here(context_, Code::EL055, "AA0019", code, kBlank);
 }
 
 void CodeListChecks::employment_status(std::string_view code) {
     if (!data_.list(data::List::EmploymentStatuses).contains(code))
-        reporter_.report_here("EL068", "AA0091", code, kNothing);
+        reporter_.report_here(context_, Code::EL068, "AA0091", code, kBlank);
 }
 
 void CodeListChecks::employment_kind(std::string_view code) {
     if (!data_.list(data::List::EmploymentKinds).contains(code))
-        reporter_.report_here("EL004", "AA0130", code, kNothing);
+        reporter_.report_here(context_, Code::EL004, "AA0130", code, kBlank);
 }
 
 void CodeListChecks::nuts(std::string_view code, std::string_view field) {
-    if (!data_.list(data::List::Nuts).contains(code)) reporter_.report_here("EL056", field, code, kNothing);
+    if (!data_.list(data::List::Nuts).contains(code))
+        reporter_.report_here(context_, Code::EL056, field, code, kBlank);
 }
 
 void CodeListChecks::education(std::string_view code) {
     if (!data_.list(data::List::Education).contains(code))
-        reporter_.report_here("EL048", "AA0223", code, kNothing);
+        reporter_.report_here(context_, Code::EL048, "AA0223", code, kBlank);
 }
 
 }  // namespace tavon

@@ -15,14 +15,14 @@ std::uint32_t register_number(std::string_view text);
 
 class CodeListChecks {
   public:
-    CodeListChecks(const DataSet& data, Reporter& reporter) : data_(data), reporter_(reporter) {}
+    CodeListChecks(const DataSet& data, Reporter& reporter, const Context& context)
+        : data_(data), reporter_(reporter), context_(context) {}
 
     // The submitter's IČO in the register of submitters (ER212), unless its own check failed.
     void submitter(std::uint32_t ico, bool ico_failed);
     // The employer's IČO in the register of providers (WR204), and the submitter registered for it
     // against the file's submitter (WR202); skipped when the survey year (rok) failed.
-    void provider(std::uint32_t provider, std::uint32_t submitter, bool year_failed,
-                  std::string_view line_of_ico);
+    void provider(std::uint32_t provider, std::uint32_t submitter, bool year_failed, Where ico);
 
     void legal_form(std::string_view code);                    // AA0019, EL055
     void nuts(std::string_view code, std::string_view field);  // AA0179, AA0690, EL056
@@ -35,6 +35,7 @@ class CodeListChecks {
   private:
     const DataSet& data_;
     Reporter& reporter_;
+    const Context& context_;
 };
 
 }  // namespace tavon

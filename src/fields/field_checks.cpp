@@ -2,38 +2,41 @@
 
 #include <algorithm>
 
-#include "base/cz.h"
 #include "base/format.h"
 #include "base/text.h"
+#include "tavon/cz.h"
 
 namespace tavon {
 
 void FieldChecks::start_employer() {
     employer_.start();
+    context_.has_employee = false;
+    context_.in_employers = true;
     values_.AA0114 = values_.AA0115 = values_.AA0116 = 0.0;
 }
 
 void FieldChecks::report_unknown(std::string_view name, std::string_view content) {
-    reporter_.report_here("ES301", name, content, Fmt("%d", static_cast<long long>(content.size())));
+    reporter_.report_here(context_, Code::ES301, name, content,
+                          Formatted("{}", static_cast<long long>(content.size())));
 }
 
 void FieldChecks::report_order(std::string_view name, std::string_view content, std::string_view expected) {
-    reporter_.report_here("ES305", name, content, expected);
+    reporter_.report_here(context_, Code::ES305, name, content, expected);
 }
 
 void FieldChecks::report_length(const FieldDefinition& definition, std::string_view name,
                                 std::string_view content) {
     static constexpr auto kLength = cz<8>("délka ");
-    std::string expected(kLength.view());
-    expected += definition.min_length == definition.max_length
-                    ? Fmt("%d", definition.min_length)
-                    : Fmt("%d - %d", definition.min_length, definition.max_length);
-    reporter_.report_here(definition.code, name, content, expected);
+    const Formatted expected =
+        definition.min_length == definition.max_length
+            ? Formatted("{}{}", kLength.view(), definition.min_length)
+            : Formatted("{}{} - {}", kLength.view(), definition.min_length, definition.max_length);
+    reporter_.report_here(context_, definition.code, name, content, expected);
 }
 
 void FieldChecks::report_value(const FieldDefinition& definition, std::string_view name,
                                std::string_view content) {
-    reporter_.report_here(definition.code, name, content, "?");
+    reporter_.report_here(context_, definition.code, name, content, Text(table_expected(definition.code)));
 }
 
 void FieldChecks::submitter_field(std::string_view name, std::string_view content) {
@@ -43,6 +46,8 @@ void FieldChecks::submitter_field(std::string_view name, std::string_view conten
 }
 
 void FieldChecks::employer_field(std::string_view name, std::string_view content) {
+    // The employer column shows the IČO from its field on, whatever the field's checks find.
+    if (name == "AA0017") context_.employer.assign(content);
     const FieldOutcome out = check<Kind::Employer>(kEmployerFields, detail::kEmployerLimits,
                                                    find_employer_row(name), employer_, name, content);
     if (out.passed) employer_actions(out.row, content, out.number);
@@ -53,17 +58,18 @@ void FieldChecks::submitter_actions(int row, std::string_view content) {
         case submitter::ICOpredkladatele:
             if (ico_check(content) != 0) {
                 submitter_.set_failed(submitter::ICOpredkladatele);
-                reporter_.report_here("EL031", "ICOpredkladatele", content, kNothing);
+                reporter_.report_here(context_, Code::EL031, "ICOpredkladatele", content, kBlank);
             }
             submitter_number_ = register_number(content);
             code_lists_.submitter(submitter_number_, !submitter_.ok(submitter::ICOpredkladatele));
             break;
         case submitter::mail:
-            if (!is_valid_email(content)) reporter_.report_here("ESEMA", "mail", content, kNothing);
+            if (!is_valid_email(content))
+                reporter_.report_here(context_, Code::ESEMA, "mail", content, kBlank);
             break;
         case submitter::vytvoreno:
             if (content.size() >= 19 && !is_valid_time_stamp(content))
-                reporter_.report_here("ESVYT", "vytvoreno", content, kNothing);
+                reporter_.report_here(context_, Code::ESVYT, "vytvoreno", content, kBlank);
             break;
         default: break;
     }
@@ -74,30 +80,30 @@ void FieldChecks::employer_actions(int row, std::string_view content, double num
         case employer::AA0017:
             if (ico_check(content) != 0) {
                 employer_.set_failed(employer::AA0017);
-                reporter_.report_here("EL031", "AA0017", content, kNothing);
+                reporter_.report_here(context_, Code::EL031, "AA0017", content, kBlank);
             }
             employer_identity_.assign(content);
             code_lists_.provider(register_number(content), submitter_number_, !submitter_.ok(submitter::rok),
-                                 LineText(employer_.line[employer::AA0017]));
+                                 Where::at(employer_.line[employer::AA0017]));
             break;
         case employer::AA0113:
             // A facility code: the employer column shows it from now on.
             if (!content.empty()) {
-                reporter_.employer.push_back('/');
-                reporter_.employer.append(content);
-                reporter_.report_here("WL054", "AA0113", content, kNothing);
+                context_.employer.push_back('/');
+                context_.employer.append(content);
+                reporter_.report_here(context_, Code::WL054, "AA0113", content, kBlank);
             }
             employer_identity_.push_back('/');
             employer_identity_.append(content);
             break;
         case employer::AA0019:
-            identities_.check(employer_identity_, reporter_);
+            identities_.check(employer_identity_, reporter_, context_);
             code_lists_.legal_form(content);
             break;
         case employer::AA0179: code_lists_.nuts(content, "AA0179"); break;
         case employer::AA0110:
             if (content.size() >= 8 && !day_fits_month(content.substr(4, 2), content.substr(6, 2)))
-                reporter_.report_here("EL050", "AA0110", content, kNothing);
+                reporter_.report_here(context_, Code::EL050, "AA0110", content, kBlank);
             break;
         case employer::AA0116: values_.AA0116 = number; break;
         case employer::AA0123: values_.AA0123 = number; break;
@@ -134,29 +140,30 @@ void FieldChecks::check_budgeted_headcount() {
     if ((x < 0.11 * A || x > 9 * A) && abs_difference(x, A) > 100 && abs_difference(x, B) > 100) {
         const double low = std::max(std::min(0.11 * A, A - 100), 0.0);
         const double high = std::max(9 * A, A + 100);
-        reporter_.report_here("EL064", "AA0116", Fmt("%12.0f", x), Fmt("%12.0f - %12.0f", low, high));
+        reporter_.report_here(context_, Code::EL064, "AA0116", Formatted("{:12.0f}", x),
+                              Formatted("{:12.0f} - {:12.0f}", low, high));
         return;
     }
     if ((x < 0.8 * A || x > 1.2 * A) && abs_difference(x, A) > 10 && abs_difference(x, B) > 10) {
         const double low = std::max(std::min(0.8 * A, A - 10), 0.0);
         const double high = std::max(1.2 * A, A + 10);
-        reporter_.report(LineText(employer_.line[employer::AA0116]), "WL063", "AA0116", Fmt("%12.0f", x),
-                         Fmt("%12.0f - %12.0f", low, high));
+        reporter_.report(context_, Where::at(employer_.line[employer::AA0116]), Code::WL063, "AA0116",
+                         Formatted("{:12.0f}", x), Formatted("{:12.0f} - {:12.0f}", low, high));
     }
 }
 
 // The budget (AA0123) against the paid salaries (AA0118) less the extra-budgetary sources (AA0119).
 void FieldChecks::check_budget() {
     const double x = values_.AA0123, D = values_.AA0118 - values_.AA0119;
-    const LineText line(employer_.line[employer::AA0123]);
+    const Where line = Where::at(employer_.line[employer::AA0123]);
     if (x < 0.22 * D || x > 18 * D) {
-        reporter_.report(line, "EL062", "AA0123", Fmt("%12.0f", x),
-                         Fmt("%12.0f - %12.0f", 0.22 * D + 0.49, 18 * D));
+        reporter_.report(context_, line, Code::EL062, "AA0123", Formatted("{:12.0f}", x),
+                         Formatted("{:12.0f} - {:12.0f}", 0.22 * D + 0.49, 18 * D));
         return;
     }
     if (x < 1.6 * D || x > 2.4 * D)
-        reporter_.report(line, "WL061", "AA0123", Fmt("%12.0f", x),
-                         Fmt("%12.0f - %12.0f", 1.6 * D + 0.49, 2.4 * D));
+        reporter_.report(context_, line, Code::WL061, "AA0123", Formatted("{:12.0f}", x),
+                         Formatted("{:12.0f} - {:12.0f}", 1.6 * D + 0.49, 2.4 * D));
 }
 
 }  // namespace tavon

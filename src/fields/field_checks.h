@@ -38,11 +38,11 @@ constexpr std::array<RowLimits, Rows> limits_of(const std::array<FieldDefinition
         l.number_range = definition.has_number_range();
         l.text_range = definition.has_text_range();
         if (l.number_range) {
-            l.low = kNumberBounds[static_cast<std::size_t>(definition.range_from)];
-            l.high = kNumberBounds[static_cast<std::size_t>(definition.range_to)];
+            l.low = kNumberBounds[definition.range.from];
+            l.high = kNumberBounds[definition.range.to];
         } else if (l.text_range) {
-            l.low_text = kTextBounds[static_cast<std::size_t>(definition.range_from - 1000)];
-            l.high_text = kTextBounds[static_cast<std::size_t>(definition.range_to - 1000)];
+            l.low_text = kTextBounds[definition.range.from];
+            l.high_text = kTextBounds[definition.range.to];
         }
     }
     return limits;
@@ -79,12 +79,18 @@ struct FieldOutcome {
 
 class FieldChecks {
   public:
-    FieldChecks(const DataSet& data, Reporter& reporter) : reporter_(reporter), code_lists_(data, reporter) {}
+    FieldChecks(const DataSet& data, Reporter& reporter)
+        : reporter_(reporter), code_lists_(data, reporter, context_) {}
+
+    // Whom the findings concern: the employer and employee columns, kept as their fields are read.
+    const Context& context() const { return context_; }
 
     // Record starts: counts, numbers and order of the record's fields are cleared.
     void start_submitter() { submitter_.start(); }
     void start_employer();
     void start_employee() { employee_.start(); }
+    // After an employer's rules: no employee is current.
+    void end_employer() { context_.has_employee = false; }
 
     void submitter_field(std::string_view name, std::string_view content);
     void employer_field(std::string_view name, std::string_view content);
@@ -97,6 +103,10 @@ class FieldChecks {
     }
     // The check of an employee field whose row is known.
     FieldOutcome employee_field(int row, std::string_view name, std::string_view content) {
+        if (row == employee::AA0126) {
+            context_.employee.assign(content);
+            context_.has_employee = true;
+        }
         const FieldOutcome out =
             check<Kind::Employee>(kEmployeeFields, detail::kEmployeeLimits, row, employee_, name, content);
         if (out.passed) employee_actions(out.row, content);
@@ -132,6 +142,7 @@ class FieldChecks {
     void check_budget();
 
     Reporter& reporter_;
+    Context context_;
     CodeListChecks code_lists_;
     SubmitterFields submitter_;
     EmployerFields employer_;

@@ -54,13 +54,14 @@ using EmployeeFields = RecordFields<kEmployeeFields.size()>;
 // next records (the submitter block at every employer, the employer at its first employee).
 template <std::size_t Rows>
 void report_presence(const std::array<FieldDefinition, Rows>& table, const RecordFields<Rows>& fields,
-                     Reporter& reporter, std::string_view value, bool zero_instead_of_name) {
+                     Reporter& reporter, const Context& context, Column value, bool zero_instead_of_name) {
     if (fields.all_once()) return;
     for (std::size_t i = 0; i + 1 < Rows; ++i) {
         std::string_view name = table[i].name;
         if (fields.count[i] == 0)
-            reporter.report_here("ES303", name, value, zero_instead_of_name ? "0" : name);
-        if (fields.count[i] > 1) reporter.report_here("ES304", name, value, Fmt("%d", fields.count[i]));
+            reporter.report_here(context, Code::ES303, name, value, zero_instead_of_name ? "0" : name);
+        if (fields.count[i] > 1)
+            reporter.report_here(context, Code::ES304, name, value, Formatted("{}", fields.count[i]));
     }
 }
 

@@ -51,17 +51,18 @@ bool is_valid_email(std::string_view address) {
     return address.find(' ') == npos;
 }
 
-void EmployerIdentities::check(std::string_view id, Reporter& reporter) {
+void EmployerIdentities::check(std::string_view id, Reporter& reporter, const Context& context) {
     const int size = static_cast<int>(seen_.size());
     for (int i = 0; i <= last_ && i < size; ++i) {
         if (seen_[static_cast<std::size_t>(i)] == id) {
-            reporter.report_here("EL074", id.size() == 8 ? "AA0017 " : "AA0017/AA0113", id, kNothing);
+            reporter.report_here(context, Code::EL074, id.size() == 8 ? "AA0017 " : "AA0017/AA0113", id,
+                                 kBlank);
             return;
         }
     }
     const int n = ++last_;
     if (n == size) {
-        reporter.report_here("WL901", "zamestnavatel", id, kNothing);
+        reporter.report_here(context, Code::WL901, "zamestnavatel", id, kBlank);
         return;
     }
     if (n > size) {

@@ -29,7 +29,7 @@ bool is_valid_email(std::string_view address);
 class EmployerIdentities {
   public:
     // Reports EL074 when `id` was seen before, else remembers it.
-    void check(std::string_view id, Reporter& reporter);
+    void check(std::string_view id, Reporter& reporter, const Context& context);
 
   private:
     std::array<std::string, 100> seen_;

@@ -6,23 +6,34 @@
 
 namespace tavon {
 
+void Tokenizer::set_input(const char* begin, const char* end) {
+    encoding_.scan(begin, static_cast<std::size_t>(end - begin), line_.number());
+    if (after_root_.watching()) after_root_.scan(begin, end);
+    pos_ = begin;
+    end_ = end;
+    suspended_ = false;
+}
+
+void Tokenizer::end_document() {
+    pos_ = end_ = nullptr;
+    // The end is told; the watches start afresh for the next document.
+    if (document_end_) document_end_->document_ended();
+    encoding_.start_document();
+    after_root_.start_document();
+}
+
 int Tokenizer::get_from_next_block() {
-    while (!ended_) {
-        const std::size_t n = source_.read(block_.data(), kBlock);
-        if (n > 0) {
-            encoding_.scan(block_.data(), n, line_.number());
-            pos_ = block_.data();
-            end_ = pos_ + n;
-            return static_cast<unsigned char>(*pos_++);
-        }
-        // This document is done: the input goes on in the next document of a list, or ends here.
-        if (document_end_) document_end_->document_ended();
-        const Source::Next next = source_.next_document();
-        if (next != Source::Next::Continues) ended_ = true;
-        encoding_.start_document();
-        if (next == Source::Next::Failed) source_failed_ = true;
+    pos_ = end_ = nullptr;  // the piece may go away while the operation waits
+    if (!input_ended_) {
+        suspended_ = true;
+        return kSuspended;
     }
-    return -1;
+    if (!ended_) {
+        ended_ = true;
+        end_document();
+    }
+    phase_ = Phase::Idle;  // nothing is under way once the input has ended
+    return kEnd;
 }
 
 namespace {
@@ -44,6 +55,27 @@ const char* find_first(const char* p, const char* limit) {
     return limit;
 #else
     while (p < limit && ((*p != Z) && ...)) ++p;
+    return p;
+#endif
+}
+
+// The first byte in [p, limit) that ends a content read whole, "<", or keeps it from being read
+// whole, "&" or a control byte; or limit. Reads 16-byte groups as find_first does.
+const char* find_content_stop(const char* p, const char* limit) {
+#if defined(__SSE2__)
+    for (; p < limit; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x1F)), v);
+        const __m128i hits = _mm_or_si128(control, _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('<')),
+                                                                _mm_cmpeq_epi8(v, _mm_set1_epi8('&'))));
+        if (const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hits))) {
+            const char* q = p + __builtin_ctz(bits);
+            return q < limit ? q : limit;
+        }
+    }
+    return limit;
+#else
+    while (p < limit && static_cast<unsigned char>(*p) >= 0x20 && *p != '<' && *p != '&') ++p;
     return p;
 #endif
 }
@@ -84,34 +116,46 @@ void Tokenizer::copy_plain(Token& buf) {
     pos_ = stop;
 }
 
-// Skips to the next "<" (or ">"), counting the line feeds on the way; false at the end of input.
 template <char Z>
-bool Tokenizer::skip_past() {
+int Tokenizer::skip_past() {
     for (;;) {
         const char* q = find_first<Z, '\n'>(pos_, end_);
         if (q < end_) {
             pos_ = q + 1;
-            if (*q == Z) return true;
+            if (*q == Z) return kFound;
             line_.next();
             continue;
         }
         pos_ = end_;
         int c = get();
-        if (c < 0) return false;
-        if (c == Z) return true;
+        if (c < 0) return c;
+        if (c == Z) return kFound;
         if (c == '\n') line_.next();
     }
 }
 
+void Tokenizer::watch_after_root() {
+    if (after_root_.started()) return;
+    after_root_.start(tag_closed_, line_.number());
+    if (pos_ < end_) after_root_.scan(pos_, end_);
+}
+
 int Tokenizer::read_name(Token& buf) {
-    if (!next_tag_open_ && !skip_past<'<'>()) return -1;
-    next_tag_open_ = false;
-    tag_closed_ = false;
-    buf.clear();
+    if (phase_ == Phase::Idle && !next_tag_open_) phase_ = Phase::SeekingTag;
+    if (phase_ == Phase::SeekingTag) {
+        if (const int r = skip_past<'<'>(); r != kFound) return r;
+        phase_ = Phase::Idle;
+    }
+    if (phase_ == Phase::Idle) {
+        next_tag_open_ = false;
+        tag_closed_ = false;
+        buf.clear();
+        phase_ = Phase::InName;
+    }
     for (;;) {
         copy_plain<' ', '\n', '\r', '>'>(buf);
         int c = get();
-        if (c < 0) return -1;
+        if (c < 0) return c;
         if (c == ' ') break;
         if (c == '\n') {
             line_.next();
@@ -124,11 +168,12 @@ int Tokenizer::read_name(Token& buf) {
         if (c == '\r') continue;
         if (buf.len == Token::kMax) {
             // Overlong: the name keeps its first 300 characters; the rest is left to be read on.
-            unget();
+            --pos_;  // the byte just read is read again
             break;
         }
         buf.push(static_cast<char>(c));
     }
+    phase_ = Phase::Idle;
     // Namespace prefix, only at the start of a name or right after its first character.
     auto prefix = [&](std::size_t at) {
         return buf.len >= at + 4 && buf.data[at] == 'd' && buf.data[at + 1] == 'u' &&
@@ -142,40 +187,51 @@ int Tokenizer::read_name(Token& buf) {
         std::memmove(buf.data + 1, buf.data + 5, buf.len - 5);
         buf.len -= 4;
     }
-    return 0;
+    return kRead;
 }
 
 int Tokenizer::read_tag_rest(Token& buf, bool keep_spaces) {
-    if (tag_closed_) return 0;
-    next_tag_open_ = false;
-    buf.clear();
+    if (phase_ == Phase::Idle) {
+        if (tag_closed_) return kRead;
+        next_tag_open_ = false;
+        buf.clear();
+        phase_ = Phase::InTagRest;
+    }
     for (;;) {
         copy_plain<' ', '\n', '\r', '>'>(buf);
         int c = get();
-        if (c < 0) return -1;
+        if (c < 0) return c;
         switch (c) {
             case '\n': line_.next(); continue;
             case '\r': continue;
-            case '>': tag_closed_ = true; return buf.len > 0 ? 2 : 0;
+            case '>':
+                tag_closed_ = true;
+                phase_ = Phase::Idle;
+                return buf.len > 0 ? kTagText : kRead;
             case ' ':
                 if (!keep_spaces) continue;
                 break;
             default: break;
         }
         if (buf.len == Token::kMax) {
-            unget();  // the token keeps its first 300 characters; reading goes on from here
-            return 1;
+            --pos_;  // the token keeps its first 300 characters; reading goes on from its next byte
+            phase_ = Phase::Idle;
+            return kOverlong;
         }
         buf.push(static_cast<char>(c));
     }
 }
 
 int Tokenizer::skip_comment_rest() {
-    next_tag_open_ = false;
-    char window[3] = {0, 0, 0};
+    if (phase_ == Phase::Idle) {
+        next_tag_open_ = false;
+        comment_window_[0] = comment_window_[1] = comment_window_[2] = 0;
+        phase_ = Phase::InComment;
+    }
+    char* window = comment_window_;
     for (;;) {
         int c = get();
-        if (c < 0) return -1;
+        if (c < 0) return c;
         if (c == '\n') {
             line_.next();
             continue;
@@ -184,31 +240,47 @@ int Tokenizer::skip_comment_rest() {
         window[0] = window[1];
         window[1] = window[2];
         window[2] = static_cast<char>(c);
-        if (window[0] == '-' && window[1] == '-' && window[2] == '>') return 0;
+        if (window[0] == '-' && window[1] == '-' && window[2] == '>') {
+            phase_ = Phase::Idle;
+            return kRead;
+        }
     }
 }
 
 int Tokenizer::read_content(Token& buf) {
-    if (!tag_closed_ && !skip_past<'>'>()) return -1;
-    next_tag_open_ = false;
-    tag_closed_ = false;
-    buf.clear();
+    if (phase_ == Phase::Idle && !tag_closed_) phase_ = Phase::SeekingContent;
+    if (phase_ == Phase::SeekingContent) {
+        if (const int r = skip_past<'>'>(); r != kFound) return r;
+        phase_ = Phase::Idle;
+    }
+    if (phase_ == Phase::Idle) {
+        next_tag_open_ = false;
+        tag_closed_ = false;
+        buf.clear();
+        phase_ = Phase::InContent;
+    }
     for (;;) {
         copy_plain<'<', '\n', '\r'>(buf);
         int c = get();
-        if (c < 0) return -1;
+        if (c < 0) return c;
         if (c == '\n') {
             line_.next();
+            buf.line_break_dropped();
             continue;
         }
-        if (c == '\r') continue;
+        if (c == '\r') {
+            buf.line_break_dropped();
+            continue;
+        }
         if (c == '<') {
             next_tag_open_ = true;
-            return 0;
+            phase_ = Phase::Idle;
+            return kRead;
         }
         if (buf.len == Token::kMax) {
-            unget();  // the token keeps its first 300 characters; reading goes on from here
-            return 1;
+            --pos_;  // the token keeps its first 300 characters; reading goes on from its next byte
+            phase_ = Phase::Idle;
+            return kOverlong;
         }
         buf.push(static_cast<char>(c));
     }
@@ -224,9 +296,11 @@ bool Tokenizer::read_whole_field_general(std::string_view& name, std::string_vie
     if (tag < end_ && *tag != '<') tag = find_first<'<'>(tag, end_);
     if (tag >= end_) return false;
     // The common field element in one pass, wherever it starts (an indented document, say).
-    if (end_ - tag > 32 && read_code_field_at(tag, name, content, closing)) {
+    if (const char* after = end_ - tag > 32 ? match_code_field(tag, name, content, closing) : nullptr) {
         for (const char* q = p; q < tag; ++q)
             if (*q == '\n') line_.next();
+        pos_ = after;
+        tag_closed_ = true;
         return true;
     }
     // The name: ordinary bytes up to ">". A field code, "AA" and four digits, needs no scan.
@@ -248,12 +322,13 @@ bool Tokenizer::read_whole_field_general(std::string_view& name, std::string_vie
     // one before scanning.
     const char* content_start = name_end + 1;
     const char* content_end = content_start;
-    // A "&" is left to the operations above, so that the document's structure can look at it.
-    while (content_end < end_ && content_end < content_start + 8 && *content_end != '<' &&
-           *content_end != '\n' && *content_end != '\r' && *content_end != '\0' && *content_end != '&')
+    // A "&" and control bytes are left to the operations above, so that the document's structure
+    // can look at them.
+    while (content_end < end_ && content_end < content_start + 8 &&
+           static_cast<unsigned char>(*content_end) >= 0x20 && *content_end != '<' && *content_end != '&')
         ++content_end;
     if (content_end < end_ && content_end == content_start + 8)
-        content_end = find_first<'<', '\n', '\r', '\0', '&'>(content_end, end_);
+        content_end = find_content_stop(content_end, end_);
     if (content_end >= end_ || *content_end != '<' ||
         static_cast<std::size_t>(content_end - content_start) > Token::kMax)
         return false;

@@ -13,12 +13,11 @@ class EmployeeRules {
   public:
     EmployeeRules(const TariffTable& tariffs, Reporter& reporter) : tariffs_(tariffs), reporter_(reporter) {}
 
-    // The end of an employee record: fields given more than once, the rules, then the sums.
-    void end_of_employee(const EmployeeFields& fields, EmployeeStore& store);
+    // The end of an employee record: fields given more than once, missing fields, the rules, then
+    // the sums. `who`: the record's employer and employee, for the findings.
+    void end_of_employee(const EmployeeFields& fields, EmployeeStore& store, const Context& who);
 
   private:
-    void apply_rules(const EmployeeFields& fields, const EmployeeStore& store);
-
     const TariffTable& tariffs_;
     Reporter& reporter_;
 };

@@ -1,5 +1,5 @@
-// The error table: every code the validator reports, with its Czech description and the
-// expected-value text that a check may ask for with "?".
+// The error table of tavon/codes.h as texts: every code the validator reports, with its Czech
+// description and the expected-value text that a check may ask for.
 #pragma once
 
 #include <span>
@@ -15,9 +15,6 @@ struct ErrorCode {
 
 // The codes in table order (the end marker is not part of the span).
 std::span<const ErrorCode> error_table();
-
-// The end marker, used for a code that is not in the table.
-const ErrorCode& unknown_error_code();
 
 // Index of a code in the table, or -1.
 int find_error_code(std::string_view code);

@@ -53,10 +53,15 @@ std::string temporary_name(const std::string& name) {
 
 FileOutput::~FileOutput() { discard(); }
 
-void FileOutput::fail(OpenError why) {
+void FileOutput::fail(Error::Kind why) {
     if (failed_) return;
     failed_ = true;
-    write_error_ = why == OpenError::None ? OpenError::Other : why;
+    write_error_ = why;
+}
+
+Result<void> FileOutput::status() const {
+    if (failed_) return Error{write_error_, name_};
+    return {};
 }
 
 void FileOutput::write(const char* data, std::size_t size) {
@@ -75,16 +80,15 @@ bool set_delete_on_close(HANDLE h, bool on) {
 }
 }  // namespace
 
-bool FileOutput::open(const std::string& name, OpenError& why) {
+Result<void> FileOutput::open(const std::string& name) {
     discard();
     finished_ = false;
     failed_ = false;
-    write_error_ = OpenError::None;
+    write_error_ = Error::Kind::Other;
     name_ = name;
     const FileStatus target = status_of(name);
     if (target.exists && !target.regular) {
-        why = target.folder ? OpenError::IsFolder : OpenError::NotRegularFile;
-        return false;
+        return Error{target.folder ? Error::Kind::IsFolder : Error::Kind::NotRegularFile, name};
     }
     for (int attempt = 0; attempt < 16; ++attempt) {
         temporary_ = temporary_name(name);
@@ -94,10 +98,9 @@ bool FileOutput::open(const std::string& name, OpenError& why) {
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             if (GetLastError() == ERROR_FILE_EXISTS) continue;
-            why = last_open_error();
-            if (why == OpenError::NotFound) why = OpenError::FolderMissing;
+            const Error::Kind why = last_open_error();
             temporary_.clear();
-            return false;
+            return Error{why == Error::Kind::NotFound ? Error::Kind::FolderMissing : why, name};
         }
         // Gone with the process if it ends before commit(), however it ends.
         set_delete_on_close(h, true);
@@ -110,20 +113,17 @@ bool FileOutput::open(const std::string& name, OpenError& why) {
                 CloseHandle(h);
             DeleteFileW(wide_name(temporary_).c_str());
             temporary_.clear();
-            why = OpenError::Other;
-            return false;
+            return Error{Error::Kind::Other, name};
         }
         handle_ = h;
-        why = OpenError::None;
-        return true;
+        return {};
     }
-    why = OpenError::Other;
-    return false;
+    return Error{Error::Kind::Other, name};
 }
 
-bool FileOutput::finish() {
-    if (finished_) return !failed_;
-    if (!file_) return false;
+Result<void> FileOutput::finish() {
+    if (finished_) return status();
+    if (!file_) return Error{Error::Kind::Other, name_};
     reset_open_error();
     if (std::fflush(file_) != 0) fail(last_open_error());
     // Kept from here on: the file is complete.
@@ -136,11 +136,11 @@ bool FileOutput::finish() {
         DeleteFileW(wide_name(temporary_).c_str());
         temporary_.clear();
     }
-    return !failed_;
+    return status();
 }
 
-bool FileOutput::commit(const std::string& backup) {
-    if (!finish()) return false;
+Result<void> FileOutput::commit(const std::string& backup) {
+    if (Result<void> finished = finish(); !finished) return finished;
     finished_ = false;
     const std::wstring from = wide_name(temporary_), to = wide_name(name_);
     const FileStatus target = status_of(name_);
@@ -153,7 +153,7 @@ bool FileOutput::commit(const std::string& backup) {
     }
     if (failed_) DeleteFileW(from.c_str());
     temporary_.clear();
-    return !failed_;
+    return status();
 }
 
 void FileOutput::discard() {
@@ -167,18 +167,17 @@ void FileOutput::discard() {
 
 #else
 
-bool FileOutput::open(const std::string& name, OpenError& why) {
+Result<void> FileOutput::open(const std::string& name) {
     discard();
     finished_ = false;
     failed_ = false;
-    write_error_ = OpenError::None;
+    write_error_ = Error::Kind::Other;
     name_ = name;
     struct stat target;
     mode_ = -1;
     if (stat(name.c_str(), &target) == 0) {
         if (!S_ISREG(target.st_mode)) {
-            why = S_ISDIR(target.st_mode) ? OpenError::IsFolder : OpenError::NotRegularFile;
-            return false;
+            return Error{S_ISDIR(target.st_mode) ? Error::Kind::IsFolder : Error::Kind::NotRegularFile, name};
         }
         mode_ = static_cast<int>(target.st_mode & 07777);
         // A link is followed: the file it names is replaced, and the link stays.
@@ -204,26 +203,24 @@ bool FileOutput::open(const std::string& name, OpenError& why) {
             if (fd < 0 && errno != EEXIST) break;
         }
         if (fd < 0) {
-            why = last_open_error();
-            if (why == OpenError::NotFound) why = OpenError::FolderMissing;
+            const Error::Kind why = last_open_error();
             temporary_.clear();
-            return false;
+            return Error{why == Error::Kind::NotFound ? Error::Kind::FolderMissing : why, name};
         }
     }
     file_ = fdopen(fd, "wb");
     if (!file_) {
-        why = last_open_error();
+        const Error::Kind why = last_open_error();
         ::close(fd);
         discard();
-        return false;
+        return Error{why, name};
     }
-    why = OpenError::None;
-    return true;
+    return {};
 }
 
-bool FileOutput::finish() {
-    if (finished_) return !failed_;
-    if (!file_) return false;
+Result<void> FileOutput::finish() {
+    if (finished_) return status();
+    if (!file_) return Error{Error::Kind::Other, name_};
     reset_open_error();
     if (std::fflush(file_) != 0) fail(last_open_error());
     // The permissions of the file replaced, so that a report shared with others stays shared.
@@ -242,7 +239,7 @@ bool FileOutput::finish() {
                 break;
             }
         }
-        if (!failed_ && temporary_.empty()) fail(OpenError::Other);
+        if (!failed_ && temporary_.empty()) fail(Error::Kind::Other);
     }
     if (std::fclose(file_) != 0) fail(last_open_error());
     file_ = nullptr;
@@ -252,11 +249,11 @@ bool FileOutput::finish() {
         unlink(temporary_.c_str());
         temporary_.clear();
     }
-    return !failed_;
+    return status();
 }
 
-bool FileOutput::commit(const std::string& backup) {
-    if (!finish()) return false;
+Result<void> FileOutput::commit(const std::string& backup) {
+    if (Result<void> finished = finish(); !finished) return finished;
     finished_ = false;
     struct stat target;
     if (!backup.empty() && stat(name_.c_str(), &target) == 0 && target.st_size > 0) {
@@ -276,7 +273,7 @@ bool FileOutput::commit(const std::string& backup) {
     if (!failed_ && rename(temporary_.c_str(), name_.c_str()) != 0) fail(last_open_error());
     if (failed_) unlink(temporary_.c_str());
     temporary_.clear();
-    return !failed_;
+    return status();
 }
 
 void FileOutput::discard() {

@@ -1,11 +1,10 @@
-// The findings sink of the pipeline: completes every finding from the error table (its description,
-// and the expected text that "?" asks for), counts it, and hands it to the caller's sink unless it
-// is a warning left out.
+// The findings sink of the pipeline: counts every finding, and hands it to the caller's sink
+// unless it is a warning left out.
 #pragma once
 
 #include "base/reporter.h"
+#include "tavon/check.h"
 #include "tavon/finding.h"
-#include "tavon/validator.h"
 
 namespace tavon {
 
@@ -13,9 +12,18 @@ class Findings final : public FindingReceiver {
   public:
     Findings(FindingSink& sink, bool report_warnings) : sink_(sink), report_warnings_(report_warnings) {}
 
-    void receive(std::string_view line, std::string_view code, std::string_view employer,
-                 std::string_view employee, std::string_view field, std::string_view value,
-                 std::string_view expected) override;
+    void receive(const Finding& f) override {
+        if (f.severity() == Severity::Error) {
+            ++totals.errors;
+        } else {
+            ++totals.warnings;
+            if (!report_warnings_) {
+                ++totals.warnings_not_reported;
+                return;
+            }
+        }
+        sink_.finding(f);
+    }
 
     Totals totals;
 

@@ -1,13 +1,16 @@
+#include "report/report_writer.h"
+
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <numeric>
 
-#include "base/cz.h"
 #include "input/open_error.h"
 #include "report/catalogue.h"
 #include "report/error_table.h"
 #include "report/text_writer.h"
+#include "tavon/cz.h"
 #include "tavon/report.h"
 #include "tavon/text.h"
 
@@ -36,7 +39,7 @@ constexpr auto kExplanations = cz<512>(
     "dokumentace, např. /usr/share/doc/belun).</p>\n");
 
 constexpr auto kRowsLeftOut = cz<256>(
-    "Protokol uvádí jen prvních 20 000 000 nálezů, další už nevypisuje; počty chyb E a W na konci jsou "
+    "Protokol uvádí jen prvních 20 000 000 nálezů, další už nevypisuje. Počty chyb E a W na konci jsou "
     "úplné.");
 
 // A name for a report header: converted to Windows-1250 when it came as UTF-8, control characters
@@ -54,122 +57,163 @@ bool separates_names(char c) { return c == ' ' || c == ';' || c == '+' || c == '
 
 }  // namespace
 
-ReportFormat report_format_for(std::string_view name) {
-    // The text after the last dot of the file's own name (after the last "/" or "\\"), in lower case.
-    const auto slash = name.find_last_of("/\\");
-    if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
-    const auto dot = name.rfind('.');
-    if (dot == std::string_view::npos) return ReportFormat::Html;
-    std::string extension(name.substr(dot + 1));
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (extension == "txt") return ReportFormat::Text;
-    if (extension == "csv") return ReportFormat::Csv;
-    if (extension == "xml") return ReportFormat::Xml;
-    return ReportFormat::Html;
-}
-
-std::string report_date_time(const std::tm& t) {
+// The 20-character date and time of a report header, in local time: "06/07/2006  14:03:59".
+std::string date_time_text(std::time_t time) {
+    std::tm t{};
+#if defined(_WIN32)
+    localtime_s(&t, &time);
+#else
+    localtime_r(&time, &t);
+#endif
     char b[32];
     std::snprintf(b, sizeof b, "%02d/%02d/20%02d  %02d:%02d:%02d", t.tm_mday % 100, (t.tm_mon + 1) % 100,
                   t.tm_year % 100, t.tm_hour % 100, t.tm_min % 100, t.tm_sec % 100);
     return b;
 }
 
-ReportWriter::ReportWriter(ReportFormat format, Output& out)
+Report::Writer::Writer(ReportFormat format, Output& out, long long max_rows)
     : format_(format),
-      out_(std::make_unique<TextWriter>(out)),
+      output_(out),
+      out_(out),
+      max_rows_(max_rows),
       rows_per_code_(error_table().size(), 0),
       fields_named_(field_entries().size(), false) {}
 
-ReportWriter::~ReportWriter() = default;
+namespace {
 
-void ReportWriter::raw(std::string_view text) { out_->write(text); }
+// A finding's text as its column shows it: right-aligned in its width.
+std::string_view padded(const Text& text, std::string& scratch) {
+    const std::string_view bytes = text.windows1250();
+    if (text.width() <= bytes.size()) return bytes;
+    scratch.assign(text.width() - bytes.size(), ' ');
+    scratch += bytes;
+    return scratch;
+}
 
-void ReportWriter::flush() { out_->flush(); }
+// The line column: "12"; for one person's records "10,40,70" (", ...... " after the sixth when
+// there are more); a field that did not occur " "; the employer as a whole "   ".
+std::string_view line_column(const Finding& f, std::string& scratch) {
+    char number[24];
+    auto append = [&](std::uint64_t n) {
+        const auto end = std::to_chars(number, number + sizeof number, n).ptr;
+        scratch.append(number, static_cast<std::size_t>(end - number));
+    };
+    scratch.clear();
+    if (!f.lines.empty()) {
+        for (std::size_t i = 0; i < f.lines.size(); ++i) {
+            if (i > 0) scratch.push_back(',');
+            append(f.lines[i]);
+        }
+        if (f.more_lines) scratch += ", ...... ";
+    } else if (f.whole_employer) {
+        scratch.assign(3, ' ');
+    } else if (f.line == 0) {
+        scratch.assign(1, ' ');
+    } else {
+        append(f.line);
+    }
+    return scratch;
+}
 
-void ReportWriter::finding(const Finding& f) {
-    if (rows_ == kMaxReportRows) {
+}  // namespace
+
+Report::Writer::Row Report::Writer::row_of(const Finding& f) {
+    return {line_column(f, scratch_[0]),     name(f.code),
+            padded(f.employer, scratch_[1]), padded(f.employee, scratch_[2]),
+            padded(f.field, scratch_[3]),    padded(f.value, scratch_[4]),
+            padded(f.expected, scratch_[5]), f.description()};
+}
+
+void Report::Writer::finding(const Finding& found) {
+    if (rows_ == max_rows_) {
         if (rows_left_out_++ == 0) write_rows_left_out();
         return;
     }
     ++rows_;
-    TextWriter& w = *out_;
+    const Row row = row_of(found);
     switch (format_) {
-        case ReportFormat::Csv:
-            for (std::string_view s :
-                 {f.line, f.code, f.employer, f.employee, f.field, f.value, f.expected}) {
-                w.write_csv(s);
-                w.write_exact(";");
-            }
-            w.write_csv(f.description);
-            w.write_exact("\r\n");
+        case ReportFormat::Csv: write_csv_row(row); break;
+        case ReportFormat::Text: write_text_row(row); break;
+        case ReportFormat::Xml: write_xml_row(row); break;
+        case ReportFormat::Html:
+            ++rows_per_code_[static_cast<std::size_t>(found.code)];  // for the summary at the end
+            write_html_row(row, found.severity() == Severity::Error);
             break;
-        case ReportFormat::Text:
-            w.write_right(f.line, 9);
-            w.write_exact("  ");
-            w.write_right(f.code, 5);
-            w.write_exact(" ");
-            w.write_right(f.employer, 9);
-            w.write_exact("  ");
-            w.write_right(f.employee, 9);
-            w.write_exact(" ");
-            w.write_right(f.field, 7);
-            w.write_exact("  ");
-            w.write_right(f.value, 10);
-            w.write_exact("  ");
-            w.write_right(f.expected, 10);
-            w.write_exact("  ");
-            w.write_right(f.description, 30);
-            w.write_exact("\r\n");
-            break;
-        case ReportFormat::Xml:
-            w.write_exact("<Chyba>\r\n<Radek>");
-            w.write_xml(f.line);
-            w.write_exact("</Radek>\r\n<KodChyby>");
-            w.write_xml(f.code);
-            w.write_exact("</KodChyby>\r\n<Zamestnavatel>");
-            w.write_xml(f.employer);
-            w.write_exact("</Zamestnavatel>\r\n<Zamestnanec>");
-            w.write_xml(f.employee);
-            w.write_exact("</Zamestnanec>\r\n<Prvek>");
-            w.write_xml(f.field);
-            w.write_exact("</Prvek>\r\n<Hodnota>");
-            w.write_xml(f.value);
-            w.write_exact("</Hodnota>\r\n<DelkaHodn>");
-            w.write_xml(f.expected);
-            w.write_exact("</DelkaHodn>\r\n<Popis>");
-            w.write_xml(f.description);
-            w.write_exact("</Popis>\r\n</Chyba>\r\n");
-            break;
-        case ReportFormat::Html: {
-            // Counted for the summary at the end.
-            const int row = find_error_code(f.code);
-            if (row >= 0) ++rows_per_code_[static_cast<std::size_t>(row)];
-            // An error's code in bold; the code and the fields link to their explanations.
-            const bool bold = f.severity() == Severity::Error;
-            w.write_exact("<tr>\r\n");
-            int column = 0;
-            for (std::string_view s :
-                 {f.line, f.code, f.employer, f.employee, f.field, f.value, f.expected, f.description}) {
-                const bool b = bold && column == 1;
-                w.write_exact(b ? "<td><b>&nbsp;" : "<td>&nbsp;");
-                if (column == 1 && row >= 0)
-                    write_code_link(s);
-                else if (column == 4)
-                    write_field_links(s);
-                else
-                    w.write_html(s);
-                w.write_exact(b ? "</b></td>\r\n" : "</td>\r\n");
-                ++column;
-            }
-            break;
-        }
     }
 }
 
-void ReportWriter::write_rows_left_out() {
-    TextWriter& w = *out_;
+void Report::Writer::write_csv_row(const Row& f) {
+    for (std::string_view s : {f.line, f.code, f.employer, f.employee, f.field, f.value, f.expected}) {
+        out_.write_csv(s);
+        out_.write_exact(";");
+    }
+    out_.write_csv(f.description);
+    out_.write_exact("\r\n");
+}
+
+void Report::Writer::write_text_row(const Row& f) {
+    TextWriter& w = out_;
+    w.write_right(f.line, 9);
+    w.write_exact("  ");
+    w.write_right(f.code, 5);
+    w.write_exact(" ");
+    w.write_right(f.employer, 9);
+    w.write_exact("  ");
+    w.write_right(f.employee, 9);
+    w.write_exact(" ");
+    w.write_right(f.field, 7);
+    w.write_exact("  ");
+    w.write_right(f.value, 10);
+    w.write_exact("  ");
+    w.write_right(f.expected, 10);
+    w.write_exact("  ");
+    w.write_right(f.description, 30);
+    w.write_exact("\r\n");
+}
+
+void Report::Writer::write_xml_row(const Row& f) {
+    TextWriter& w = out_;
+    w.write_exact("<Chyba>\r\n<Radek>");
+    w.write_xml(f.line);
+    w.write_exact("</Radek>\r\n<KodChyby>");
+    w.write_xml(f.code);
+    w.write_exact("</KodChyby>\r\n<Zamestnavatel>");
+    w.write_xml(f.employer);
+    w.write_exact("</Zamestnavatel>\r\n<Zamestnanec>");
+    w.write_xml(f.employee);
+    w.write_exact("</Zamestnanec>\r\n<Prvek>");
+    w.write_xml(f.field);
+    w.write_exact("</Prvek>\r\n<Hodnota>");
+    w.write_xml(f.value);
+    w.write_exact("</Hodnota>\r\n<DelkaHodn>");
+    w.write_xml(f.expected);
+    w.write_exact("</DelkaHodn>\r\n<Popis>");
+    w.write_xml(f.description);
+    w.write_exact("</Popis>\r\n</Chyba>\r\n");
+}
+
+// An error's code in bold; the code and the fields link to their explanations.
+void Report::Writer::write_html_row(const Row& f, bool error) {
+    TextWriter& w = out_;
+    w.write_exact("<tr>\r\n");
+    int column = 0;
+    for (std::string_view s :
+         {f.line, f.code, f.employer, f.employee, f.field, f.value, f.expected, f.description}) {
+        const bool bold = error && column == 1;
+        w.write_exact(bold ? "<td><b>&nbsp;" : "<td>&nbsp;");
+        if (column == 1)
+            write_code_link(s);
+        else if (column == 4)
+            write_field_links(s);
+        else
+            w.write_html(s);
+        w.write_exact(bold ? "</b></td>\r\n" : "</td>\r\n");
+        ++column;
+    }
+}
+
+void Report::Writer::write_rows_left_out() {
+    TextWriter& w = out_;
     switch (format_) {
         case ReportFormat::Text: w.write(kRowsLeftOut); break;
         case ReportFormat::Csv:
@@ -190,9 +234,9 @@ void ReportWriter::write_rows_left_out() {
     w.write("\n");
 }
 
-void ReportWriter::header(std::string_view date_time, std::string_view given_name,
-                          std::string_view data_set) {
-    TextWriter& w = *out_;
+void Report::Writer::header(std::string_view date_time, std::string_view given_name,
+                            std::string_view data_set) {
+    TextWriter& w = out_;
     const std::string document_name = header_name(given_name);
     switch (format_) {
         case ReportFormat::Text:
@@ -249,8 +293,8 @@ void ReportWriter::header(std::string_view date_time, std::string_view given_nam
     }
 }
 
-void ReportWriter::footer(const Totals& totals) {
-    TextWriter& w = *out_;
+void Report::Writer::footer(const Totals& totals) {
+    TextWriter& w = out_;
     char number[64];
     const int errors = static_cast<int>(totals.errors), warnings = static_cast<int>(totals.warnings);
     switch (format_) {
@@ -272,32 +316,50 @@ void ReportWriter::footer(const Totals& totals) {
             w.write(number);
             w.write("</DUV_chyby>\n");
             return;
-        case ReportFormat::Html: break;
+        case ReportFormat::Html:
+            write_html_summary();
+            write_html_totals(totals);
+            write_html_explanations();
+            w.write("</body>\n</html>\n");
+            return;
     }
+}
 
-    // HTML: the summary of the rows written per code, in ascending byte order of the codes.
-    auto table = error_table();
-    std::vector<int> order(table.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return table[a].code < table[b].code; });
+// The codes in ascending byte order of their names, the order of the HTML summary.
+std::span<const Code> Report::Writer::codes_in_order() {
+    static const auto kOrder = [] {
+        std::array<Code, kCodeCount> order;
+        for (std::size_t i = 0; i < kCodeCount; ++i) order[i] = static_cast<Code>(i);
+        std::stable_sort(order.begin(), order.end(), [](Code a, Code b) { return name(a) < name(b); });
+        return order;
+    }();
+    return kOrder;
+}
+
+// The rows written per code.
+void Report::Writer::write_html_summary() {
+    TextWriter& w = out_;
     w.write("</table>\n<table cellspacing=\"0\" cellpadding=\"2\" border=\"1\" >\n");
     w.write("<tr bgcolor=\"lightblue\">\n");
     w.write(kHtmlSummary);
-    for (int i : order) {
-        const int rows = rows_per_code_[static_cast<std::size_t>(i)];
+    for (Code code : codes_in_order()) {
+        const int rows = rows_per_code_[static_cast<std::size_t>(code)];
         if (rows <= 0) continue;
-        const bool bold = table[i].code[0] == 'E';
+        const bool bold = severity(code) == Severity::Error;
         w.write(bold ? "<tr>\n<td><b>&nbsp;" : "<tr>\n<td>&nbsp;");
-        write_code_link(table[i].code);
+        write_code_link(name(code));
         w.write(bold ? "</b></td>\n<td>&nbsp;" : "</td>\n<td>&nbsp;");
         w.write_int(rows);
         w.write("</td>\n<td>&nbsp;");
-        w.write_html(table[i].description);
+        w.write_html(description(code));
         w.write("</td>\n");
     }
     w.write("</tr>\n</table>\n");
+}
 
-    // The totals, and that a file without findings passed.
+// The totals, and that a file without findings passed.
+void Report::Writer::write_html_totals(const Totals& totals) {
+    TextWriter& w = out_;
     w.write(kErrorTotal);
     w.write_int(totals.errors);
     w.write(kWarningTotal);
@@ -310,24 +372,25 @@ void ReportWriter::footer(const Totals& totals) {
     }
     w.write("</p>\n");
     if (totals.errors == 0 && totals.warnings == 0) w.write(kClean);
+}
 
-    // The explanations of the codes of the summary, in its order, and of the fields named in the rows.
+// The explanations of the codes of the summary, in its order, and of the fields named in the rows.
+void Report::Writer::write_html_explanations() {
     const auto codes = code_entries();
     const auto fields = field_entries();
     bool any = false;
-    for (int i : order)
-        if (rows_per_code_[static_cast<std::size_t>(i)] > 0) {
-            if (!any) w.write(kExplanations);
+    for (Code code : codes_in_order())
+        if (rows_per_code_[static_cast<std::size_t>(code)] > 0) {
+            if (!any) out_.write(kExplanations);
             any = true;
-            write_entry(codes[static_cast<std::size_t>(i)].html);
+            write_entry(codes[static_cast<std::size_t>(code)].html);
         }
     for (std::size_t i = 0; i < fields.size(); ++i)
         if (fields_named_[i]) write_entry(fields[i].html);
-    w.write("</body>\n</html>\n");
 }
 
-void ReportWriter::write_code_link(std::string_view code) {
-    TextWriter& w = *out_;
+void Report::Writer::write_code_link(std::string_view code) {
+    TextWriter& w = out_;
     w.write_exact("<a href=\"#kod-");
     w.write_html(code);
     w.write_exact("\">");
@@ -335,8 +398,8 @@ void ReportWriter::write_code_link(std::string_view code) {
     w.write_exact("</a>");
 }
 
-void ReportWriter::write_field_links(std::string_view text) {
-    TextWriter& w = *out_;
+void Report::Writer::write_field_links(std::string_view text) {
+    TextWriter& w = out_;
     while (!text.empty()) {
         std::size_t n = 0;
         const bool separator = separates_names(text[0]);
@@ -357,8 +420,8 @@ void ReportWriter::write_field_links(std::string_view text) {
     }
 }
 
-void ReportWriter::write_entry(std::string_view html) {
-    TextWriter& w = *out_;
+void Report::Writer::write_entry(std::string_view html) {
+    TextWriter& w = out_;
     // A code or field named in the text links to its entry when this report holds it.
     while (!html.empty()) {
         const auto mark = html.find('\1');
@@ -416,10 +479,9 @@ bool matches_header(std::string_view text, std::string_view shape) {
 
 std::string header_shape(ReportFormat format, std::string_view data_set) {
     StringOutput out;
-    {
-        ReportWriter writer(format, out);
-        writer.header("{date}", "{name}", data_set);
-    }
+    Report::Writer writer(format, out, 0);
+    writer.header("{date}", "{name}", data_set);
+    writer.flush();
     return out.bytes;
 }
 
@@ -440,10 +502,38 @@ bool is_report_start(std::string_view first_bytes) {
            first_bytes.find_first_of("\r\n") == first_bytes.size() - kStopped.size();
 }
 
-CopyWriter::CopyWriter(Output& out) : out_(std::make_unique<TextWriter>(out)) {}
-CopyWriter::~CopyWriter() = default;
-void CopyWriter::write(std::string_view text) { out_->write(text); }
-void CopyWriter::finish() { out_->write("</DUV>\n"); }
-void CopyWriter::flush() { out_->flush(); }
+Report::Report(ReportFormat format, Output& out, const ReportHeader& header, long long max_rows)
+    : writer_(std::make_unique<Writer>(format, out, max_rows)) {
+    writer_->header(date_time_text(header.time), header.document_name, header.data_set);
+}
+
+Report::~Report() = default;
+
+void Report::finding(const Finding& f) { writer_->finding(f); }
+
+long long Report::rows_left_out() const { return writer_->rows_left_out(); }
+
+Result<void> Report::finish(const Totals& totals) {
+    writer_->footer(totals);
+    writer_->flush();
+    return writer_->status();
+}
+
+class Copy::Writer {
+  public:
+    explicit Writer(Output& out) : out(out), text(out) {}
+    Output& out;
+    TextWriter text;
+};
+
+Copy::Copy(Output& out) : writer_(std::make_unique<Writer>(out)) {}
+Copy::~Copy() = default;
+void Copy::write(std::string_view text) { writer_->text.write(text); }
+
+Result<void> Copy::finish() {
+    writer_->text.write("</DUV>\n");
+    writer_->text.flush();
+    return writer_->out.status();
+}
 
 }  // namespace tavon

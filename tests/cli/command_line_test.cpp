@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "cli/belun.h"
+#include "cli/files.h"
 #include "tavon/report.h"
 #include "tests/robust/scratch.h"
+#include "tests/support/documents.h"
 #include "tests/support/run_belun.h"
 
 namespace tavon {
@@ -176,7 +178,7 @@ TEST(CommandLine, ReportFormatFromTheFileOwnName) {
         {"C:\\data.2006\\chyby", ReportFormat::Html},
         {"chyby.csv.htm", ReportFormat::Html},
     };
-    for (const auto& c : cases) EXPECT_EQ(report_format_for(c.name), c.format) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(cli::report_format_for(c.name), c.format) << c.name;
 
     const struct {
         const char* name;
@@ -264,20 +266,18 @@ TEST(CommandLine, ListWithMissingFileStopsTheRun) {
 }
 
 TEST(CommandLine, DateAndTimeStamp) {
-    std::tm t{};
-    t.tm_mday = 6;
-    t.tm_mon = 6;
-    t.tm_year = 106;
-    t.tm_hour = 14;
-    t.tm_min = 3;
-    t.tm_sec = 59;
-    EXPECT_EQ(report_date_time(t), "06/07/2006  14:03:59");
-    t = {};
-    t.tm_mday = 31;
-    t.tm_mon = 11;
-    t.tm_year = 99;
-    t.tm_hour = 23;
-    EXPECT_EQ(report_date_time(t), "31/12/2099  23:00:00");  // "20" and the year's last two digits
+    // The local time of the check, whatever the time zone: "20" and the year's last two digits.
+    auto stamp = [](int year, int month, int day, int hour, int minute, int second) {
+        std::tm t{};
+        t.tm_year = year - 1900, t.tm_mon = month - 1, t.tm_mday = day;
+        t.tm_hour = hour, t.tm_min = minute, t.tm_sec = second, t.tm_isdst = -1;
+        StringOutput out;
+        Report report(ReportFormat::Xml, out, {"a.xml", "", std::mktime(&t)});
+        (void)report.finish({});
+        return out.bytes.substr(out.bytes.find("<DatumCas>") + 10, 20);
+    };
+    EXPECT_EQ(stamp(2006, 7, 6, 14, 3, 59), "06/07/2006  14:03:59");
+    EXPECT_EQ(stamp(2099, 12, 31, 23, 0, 0), "31/12/2099  23:00:00");
 
     auto run = run_belun({{"a.xml", without_employer()}}, {"a.xml", "r.xml"});
     EXPECT_TRUE(
@@ -323,6 +323,24 @@ TEST(Console, ProgressLineOnlyOnATerminal) {
                   .console.find(clear + " Nelze otevrit soubor  missing.xml"),
               std::string::npos);
     EXPECT_EQ(run_belun(list, {"@s.txt", "r.csv"}).console.find('\r'), std::string::npos);
+}
+
+// Nothing a document or a file name holds drives the terminal: an escape sequence in the employee
+// identifier (shown by the progress line) or in a name reaches the console with "?" for its
+// control characters.
+TEST(Console, NoEscapeSequenceFromADocumentOrName) {
+    std::string doc = test::read_file(test::repository_root() / "examples/duv-ok.xml");
+    doc = test::replace_first(doc, "<AA0126>1001</AA0126>", "<AA0126>\x1b]0;X\x07\x1b[2J</AA0126>");
+    const std::string name = "\x1b[31m.xml";
+    for (const bool utf8 : {false, true}) {
+        const auto run = run_belun({{name, doc}, {"s.txt", "a.xml"}}, {name, "r.csv"}, {true, utf8});
+        EXPECT_EQ(run.exit_code, 0);
+        EXPECT_EQ(run.console.find('\x1b'), std::string::npos) << run.console;
+        EXPECT_NE(run.console.find("?]0;X??[2J zamestnavatel"), std::string::npos) << run.console;
+        const auto missing = run_belun({}, {"\x1b]0;X\x07.xml", "r.csv"}, {true, utf8});
+        EXPECT_NE(missing.console.find(" Nelze otevrit soubor  ?]0;X?.xml\n"), std::string::npos)
+            << missing.console;
+    }
 }
 
 // Program texts are converted for a UTF-8 terminal; file names are shown as given.

@@ -48,6 +48,8 @@ std::string end_of_run_row(std::string_view line, std::string_view code) {
 }
 
 const char* const kES302 = "Nesouhlasi zacatek a konec prvku";
+const char* const kES312 = "Hodnota prvku obsahuje nepovolený řídicí znak";
+const char* const kES313 = "Za koncem dokumentu (</DUV>) je další obsah";
 const char* const kES301 = "Neznamý prvek";
 const char* const kES303 = "Prvkek nebyl uveden";
 const char* const kES304 = "Vícenásobný výskyt prvku      .";
@@ -300,6 +302,45 @@ TEST(DocumentReader, OverlongNameAndContent) {
                                                 cp1250("délka 1 - 50"), "Chybná hodnota nebo délka"),
                                         end_of_run_row("12", "ES308"),
                                     }));
+}
+
+TEST(DocumentReader, ControlCharactersInValues) {
+    // Every byte 0x00-0x1F but tab, line feed and carriage return, in a short field of the common
+    // form and after 15 bytes of a longer text: ES312 once per field. The value shown ends at a
+    // NUL, as every text does.
+    for (int byte = 0; byte < 0x20; ++byte) {
+        const char c = static_cast<char>(byte);
+        const std::string name = std::string("Nemocnice Dolni") + c + " Lhota";
+        const std::string code = std::string("1") + c + c + "2";
+        const std::string doc = test::document_head_with("Nemocnice Dolni Lhota", name) + "<AA9999>" + code +
+                                "</AA9999>\r\n" + test::document_tail();
+        const auto rows = rows_with_code(report_rows(doc), "ES312");
+        if (c == '\t' || c == '\n' || c == '\r') {
+            EXPECT_TRUE(rows.empty()) << byte;
+            continue;
+        }
+        EXPECT_EQ(
+            rows,
+            (std::vector<std::string>{
+                csv_row("6", "ES312", "", "", "predkladatel", c ? name : "Nemocnice Dolni", "   ", kES312),
+                csv_row("11", "ES312", "", "", "AA9999", c ? code : "1", "   ", kES312)}))
+            << byte;
+    }
+    // XML allows DEL.
+    const auto doc = test::document_head_with("Lhota", "Lhota\x7f") + test::document_tail();
+    EXPECT_TRUE(rows_with_code(report_rows(doc), "ES312").empty());
+}
+
+TEST(DocumentReader, ContentAfterTheRootEndAcrossReadBlocks) {
+    // The end of the first read block (256 KiB) moves through the root's end tag and the text after it.
+    const std::string head = test::document_head();
+    for (std::size_t k = 0; k <= 10; ++k) {
+        const std::string doc = head + std::string((1u << 18) - head.size() - k, ' ') + "</DUV>\r\nx\r\n";
+        EXPECT_EQ(report_rows(doc),
+                  (std::vector<std::string>{csv_row("12", "ES313", "", "", "   ", "   ", "   ", kES313),
+                                            end_of_run_row("13", "ES308")}))
+            << k;
+    }
 }
 
 }  // namespace

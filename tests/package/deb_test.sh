@@ -54,6 +54,7 @@ expected="./usr/bin/belun
 ./usr/share/doc/belun/data-vzor/staty.txt
 ./usr/share/doc/belun/data-vzor/vzdelani.txt
 ./usr/share/doc/belun/docs/report.png
+./usr/share/doc/belun/docs/web.png
 ./usr/share/doc/belun/examples/duv-chyby.xml
 ./usr/share/doc/belun/examples/duv-ok.xml
 ./usr/share/doc/belun/katalog.html
@@ -74,13 +75,20 @@ top=$(gzip -dc "$doc/changelog.Debian.gz" | head -1)
 licence=$(awk '/^License:/ {n++; next} n == 2 && /^ / {sub(/^ /, ""); if ($0 == ".") $0 = ""; print}' "$doc/copyright")
 [[ -n $licence && $licence == "$(sed -n '/^Permission/,$p' "$source_dir/LICENSE")" ]] ||
   fail "the licence paragraph of the copyright file is not the text of LICENSE"
+# (Read whole first: grep -q stops early, and gzip's broken pipe would fail the pipeline.)
 for page in belun belun-folder; do
-  gzip -dc "$root/usr/share/man/man1/$page.1.gz" | grep -qx '\.ds Ex /usr/share/doc/belun/examples' ||
+  text=$(gzip -dc "$root/usr/share/man/man1/$page.1.gz")
+  grep -qx '\.ds Ex /usr/share/doc/belun/examples' <<<"$text" ||
     fail "$page.1.gz does not name /usr/share/doc/belun/examples"
 done
-gzip -dc "$root/usr/share/man/man1/belun.1.gz" | grep -qx '\.ds Dc /usr/share/doc/belun' ||
+text=$(gzip -dc "$root/usr/share/man/man1/belun.1.gz")
+grep -qx '\.ds Dc /usr/share/doc/belun' <<<"$text" ||
   fail "belun.1.gz does not name /usr/share/doc/belun, the folder of katalog.html"
 cmp -s "$build/doc/katalog.html" "$doc/katalog.html" || fail "the packaged katalog.html is not the one of the build"
+# Every picture and file the installed README links to by a relative path is installed beside it.
+while read -r target; do
+  [[ -e "$doc/$target" ]] || fail "the installed README links $target, which the package does not install"
+done < <(grep -o '](\([^)#:]*\))' "$doc/README.md" | sed 's/^](\(.*\))$/\1/' | sort -u)
 
 # Unpacked, the program runs on the packaged example and reports exactly as the build tree's belun.
 cd "$root/usr/share/doc/belun/examples"

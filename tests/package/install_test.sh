@@ -38,6 +38,7 @@ share/doc/belun/data-vzor/scale5.csv
 share/doc/belun/data-vzor/staty.txt
 share/doc/belun/data-vzor/vzdelani.txt
 share/doc/belun/docs/report.png
+share/doc/belun/docs/web.png
 share/doc/belun/examples/duv-chyby.xml
 share/doc/belun/examples/duv-ok.xml
 share/doc/belun/katalog.html
@@ -61,7 +62,8 @@ for page in "$build/man/belun.1" "$source_dir/man/belun-folder.1"; do
     -e "s#^\.ds Dc .*#.ds Dc ${docs//-/\\\\-}#" "$page") <(echo "$installed") ||
     fail "the installed $name is not $page with the folders of $docs"
 done
-gzip -dc "$prefix/share/man/man1/belun.1.gz" | grep -qx '\.SH ERROR CODES' || fail "the installed belun.1 has no list of codes"
+grep -qx '\.SH ERROR CODES' <<<"$(gzip -dc "$prefix/share/man/man1/belun.1.gz")" ||
+  fail "the installed belun.1 has no list of codes"
 cmp -s "$build/doc/katalog.html" "$docs/katalog.html" || fail "the installed katalog.html is not the one of the build"
 for f in LICENSE duv-ok.xml duv-chyby.xml; do
   if [[ $f == LICENSE ]]; then src=$source_dir/LICENSE dst=$prefix/share/doc/belun/LICENSE

@@ -218,7 +218,8 @@ for case_dir in "$source_dir"/tests/data/e2e/*/; do
   done
   rc_linux=$(cd "cases/linux/$name" && exit_code "$BELUN" "${args[@]}")
   mv last.console "cases/$name.linux"
-  rc_windows=$(cd "cases/windows/$name" && exit_code wine "$exe" "${args[@]}")
+  # Wine reads the names of the command line and of the files in the locale's character set.
+  rc_windows=$(cd "cases/windows/$name" && LC_ALL=C.UTF-8 exit_code wine "$exe" "${args[@]}")
   mv last.console "cases/$name.windows"
   [[ $rc_linux == "$rc_windows" ]] || fail "case $name: exit code $rc_windows under Windows, $rc_linux under Linux"
   cmp -s <(console "cases/$name.linux") <(console "cases/$name.windows") || fail "case $name: the consoles differ"

@@ -75,5 +75,39 @@ TEST(Encoding, DeclaredEncodingComparedWithoutCase) {
     EXPECT_FALSE(w.declares_other());
 }
 
+// Only "<?xml" and white space at the very start of a document (after a byte order mark) is the
+// XML declaration; the line is that of its ">".
+TEST(Encoding, OnlyTheDeclarationAtTheStartDeclares) {
+    struct Case {
+        std::string start;
+        std::string declared;  // empty: nothing but Windows-1250 declared
+        std::uint64_t line;
+    };
+    const Case cases[] = {
+        {"<?xml version=\"1.0\" encoding\t=\t\"UTF-8\"?>\r\n<DUV>", "UTF-8", 1},
+        {"<?xml\tversion='1.0'\r\n encoding =\n'iso-8859-2'\n?>", "iso-8859-2", 4},
+        {"\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>", "utf-8", 1},
+        {"<?xml version=\"1.0\" encoding=\"Windows-1250\"?>", "", 0},
+        {"<?xml-stylesheet type=\"text/xsl\" encoding=\"utf-8\"?>", "", 0},
+        {"<?app encoding=\"utf-8\"?>", "", 0},
+        {"<!-- <?xml version=\"1.0\" encoding=\"utf-8\"?> -->", "", 0},
+        {"\r\n<?xml version=\"1.0\" encoding=\"utf-8\"?>", "", 0},
+        {"<?xml version=\"1.0\" xencoding=\"utf-8\"?>", "", 0},
+        {"<DUV><?xml version=\"1.0\" encoding=\"utf-8\"?>", "", 0},
+    };
+    for (const Case& c : cases) {
+        const std::string document = c.start + "\r\n<DUV/>\r\n";
+        // Whole, and a byte at a time as a source of small pieces may hand it over.
+        std::vector<std::string_view> bytes;
+        for (std::size_t i = 0; i < document.size(); ++i)
+            bytes.push_back(std::string_view(document).substr(i, 1));
+        for (const EncodingWatch& w : {watch({document}), watch(bytes)}) {
+            EXPECT_EQ(w.declares_other(), !c.declared.empty()) << c.start;
+            EXPECT_EQ(w.declared_encoding(), c.declared) << c.start;
+            EXPECT_EQ(w.declaration_line(), c.line) << c.start;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tavon

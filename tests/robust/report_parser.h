@@ -8,8 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/support/documents.h"
-
 namespace tavon::test {
 
 // The eight columns of a report row: line, code, employer, employee, field, value, expected,
@@ -23,6 +21,21 @@ struct ParsedReport {
     std::string input_file;  // the input named in the XML report's header
     std::string problem;     // what is wrong with the report; empty when nothing is
 };
+
+// Whether a spreadsheet would take the cell for a formula: it starts with = + - @ tab or CR and is
+// not a plain number such as "-5" or "+1,25".
+inline bool starts_formula(std::string_view cell) {
+    if (cell.empty() || std::string_view("=+-@\t\r").find(cell[0]) == std::string_view::npos) return false;
+    if (cell[0] != '+' && cell[0] != '-') return true;
+    const std::string_view number = cell.substr(1);
+    const std::size_t separator = number.find_first_of(".,");
+    const std::string_view whole = number.substr(0, separator);
+    const std::string_view part = separator == std::string_view::npos ? "" : number.substr(separator + 1);
+    auto digits = [](std::string_view t) {
+        return t.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    return !(digits(whole) && digits(part) && whole.size() + part.size() > 0);
+}
 
 namespace parse_detail {
 

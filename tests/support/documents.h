@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/robust/report_parser.h"
 #include "tests/support/run_belun.h"
 
 namespace tavon::test {
@@ -68,21 +69,6 @@ inline std::vector<std::string> rows_with_code(const std::vector<std::string>& r
             selected.push_back(row);
     }
     return selected;
-}
-
-// Whether a spreadsheet would take the cell for a formula: it starts with = + - @ tab or CR and is
-// not a plain number such as "-5" or "+1,25".
-inline bool starts_formula(std::string_view cell) {
-    if (cell.empty() || std::string_view("=+-@\t\r").find(cell[0]) == std::string_view::npos) return false;
-    if (cell[0] != '+' && cell[0] != '-') return true;
-    const std::string_view number = cell.substr(1);
-    const std::size_t separator = number.find_first_of(".,");
-    const std::string_view whole = number.substr(0, separator);
-    const std::string_view part = separator == std::string_view::npos ? "" : number.substr(separator + 1);
-    auto digits = [](std::string_view t) {
-        return t.find_first_not_of("0123456789") == std::string_view::npos;
-    };
-    return !(digits(whole) && digits(part) && whole.size() + part.size() > 0);
 }
 
 // A text as a CSV report's cell: quoted when it holds ; " CR or LF (inner quotes doubled), quoted

@@ -1,33 +1,90 @@
-// The validator for the browser page and the Node.js tests: a few C functions over the library,
-// with the bytes pulled from and the results pushed to the JavaScript host (web/worker.js in the
-// page, web/test/engine.js under Node.js). Every text handed over is Windows-1250 bytes; the host
-// decodes them for display and keeps report bytes as they are.
+// The validator for the browser page and the Node.js tests: a few C functions over the library.
+// The host (web/worker.js in the page, web/test/engine.js under Node.js) pushes the document in
+// pieces: it begins a check, writes each piece into the engine's own buffer and feeds it, and
+// finishes; findings, codes and report bytes come back through the host's callbacks. Every text
+// handed over is Windows-1250 bytes; the host decodes them for display and keeps report bytes as
+// they are.
 #include <emscripten/emscripten.h>
 
-#include <ctime>
-#include <map>
+#include <array>
+#include <charconv>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tavon/tavon.h"
 
-// The host's side. Module.host is set by the host before a run:
-//   read(heap, pointer, capacity) -> bytes copied into heap at pointer, 0 at the end of the file
+// The host's side. Module.host is set by the host before a check begins:
 //   report(heap, pointer, size)   -> bytes of the report being written
 //   finding(heap, pointer)        -> eight (pointer, length) pairs of a finding's texts, as uint32
 //   code(heap, code, codeLength, description, descriptionLength, count)
-EM_JS(int, host_read, (char* buffer, int capacity), { return Module.host.read(HEAPU8, buffer, capacity); });
 EM_JS(void, host_report, (const char* data, int size), { Module.host.report(HEAPU8, data, size); });
 EM_JS(void, host_finding, (const unsigned* texts), { Module.host.finding(HEAPU8, texts); });
-EM_JS(void, host_code, (const char* code, int code_size, const char* description, int description_size, double count), {
-    Module.host.code(HEAPU8, code, code_size, description, description_size, count);
-});
+EM_JS(void, host_code,
+      (const char* code, int code_size, const char* description, int description_size, double count),
+      { Module.host.code(HEAPU8, code, code_size, description, description_size, count); });
 
 namespace {
 
 class HostOutput final : public tavon::Output {
   public:
     void write(const char* data, std::size_t size) override { host_report(data, static_cast<int>(size)); }
+};
+
+// The eight columns of a finding as the report rows show them (the page's table is compared with
+// the CSV report): the line or lines, the code, the texts right-aligned in their widths.
+class Row {
+  public:
+    explicit Row(const tavon::Finding& f) {
+        line(f);
+        const tavon::Text* texts[] = {&f.employer, &f.employee, &f.field, &f.value, &f.expected};
+        for (int i = 0; i < 5; ++i) {
+            const std::string_view bytes = texts[i]->windows1250();
+            if (texts[i]->width() > bytes.size()) text_[i + 1].assign(texts[i]->width() - bytes.size(), ' ');
+            text_[i + 1] += bytes;
+        }
+        text_[6] = tavon::name(f.code);
+        text_[7] = f.description();
+    }
+
+    // (pointer, length) pairs in the order line, code, employer, employee, field, value, expected,
+    // description; valid as long as the row.
+    std::array<unsigned, 16> pairs() const {
+        static constexpr int kOrder[] = {0, 6, 1, 2, 3, 4, 5, 7};
+        std::array<unsigned, 16> pairs{};
+        for (int i = 0; i < 8; ++i) {
+            const std::string& s = text_[kOrder[i]];
+            pairs[2 * i] = static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(s.data()));
+            pairs[2 * i + 1] = static_cast<unsigned>(s.size());
+        }
+        return pairs;
+    }
+
+  private:
+    // "12"; one person's records "10,40,70" (", ...... " when there are more); a field that did
+    // not occur " "; the employer as a whole "   ".
+    void line(const tavon::Finding& f) {
+        std::string& s = text_[0];
+        auto append = [&s](std::uint64_t n) {
+            char digits[24];
+            s.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+        };
+        if (!f.lines.empty()) {
+            for (std::size_t i = 0; i < f.lines.size(); ++i) {
+                if (i > 0) s += ',';
+                append(f.lines[i]);
+            }
+            if (f.more_lines) s += ", ...... ";
+        } else if (f.whole_employer) {
+            s = "   ";
+        } else if (f.line == 0) {
+            s = " ";
+        } else {
+            append(f.line);
+        }
+    }
+
+    std::string text_[8];  // line, employer, employee, field, value, expected, code, description
 };
 
 // The findings the page shows: the first `limit` rows, and the count of every code.
@@ -38,60 +95,58 @@ class ShownFindings final : public tavon::FindingSink {
     void finding(const tavon::Finding& f) override {
         if (report_) report_->finding(f);
         if (limit_ <= 0) return;
-        auto [entry, added] = codes_.try_emplace(std::string(f.code));
-        if (added) entry->second.description = f.description;
-        ++entry->second.count;
+        ++counts_[static_cast<std::size_t>(f.code)];
         if (rows_ >= limit_) return;
         ++rows_;
-        const std::string_view texts[] = {f.line, f.code, f.employer, f.employee,
-                                          f.field, f.value, f.expected, f.description};
-        unsigned pairs[16];
-        for (int i = 0; i < 8; ++i) {
-            pairs[2 * i] = static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(texts[i].data()));
-            pairs[2 * i + 1] = static_cast<unsigned>(texts[i].size());
-        }
-        host_finding(pairs);
+        host_finding(Row(f).pairs().data());
     }
 
     void send_codes() const {
-        for (const auto& [code, entry] : codes_)
-            host_code(code.data(), static_cast<int>(code.size()), entry.description.data(),
-                      static_cast<int>(entry.description.size()), static_cast<double>(entry.count));
+        for (std::size_t i = 0; i < tavon::kCodeCount; ++i) {
+            if (!counts_[i]) continue;
+            const auto code = static_cast<tavon::Code>(i);
+            const std::string_view name = tavon::name(code), description = tavon::description(code);
+            host_code(name.data(), static_cast<int>(name.size()), description.data(),
+                      static_cast<int>(description.size()), static_cast<double>(counts_[i]));
+        }
     }
 
   private:
-    struct Code {
-        long long count = 0;
-        std::string description;
-    };
     tavon::FindingSink* report_;
     long long limit_;
     long long rows_ = 0;
-    std::map<std::string, Code> codes_;
+    std::array<long long, tavon::kCodeCount> counts_{};
 };
 
-std::string local_date_time() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return tavon::report_date_time(local);
-}
+// The check in progress: the report it writes (if any) and the findings the page is shown.
+struct Run {
+    Run(int format, bool report_warnings, const char* document_name, int rows, const tavon::DataSetPtr& data)
+        : report(format < 0 ? nullptr
+                            : std::make_unique<tavon::Report>(
+                                  static_cast<tavon::ReportFormat>(format), output,
+                                  tavon::ReportHeader{document_name, tavon::describe_data_set(*data)})),
+          shown(report.get(), rows),
+          check(shown, {report_warnings, data}) {}
 
+    HostOutput output;
+    std::unique_ptr<tavon::Report> report;
+    ShownFindings shown;
+    tavon::Check check;
+};
+
+std::unique_ptr<Run> run_;
+// The piece the host writes next; reused from piece to piece, so that a check allocates it once.
+std::vector<char> buffer_;
 double totals_[3];
 
 // The data set of the runs, and what belun_use_data last found wrong.
-std::shared_ptr<const tavon::DataSet> data_set_ = tavon::built_in_data();
+tavon::DataSetPtr data_set_ = tavon::built_in_data();
 std::string data_line_;
-tavon::DataProblem data_problem_;
+tavon::Error data_problem_;
 
 }  // namespace
 
 extern "C" {
-
-// The report format the command chooses for a report name: 0 HTML, 1 text, 2 CSV, 3 XML.
-EMSCRIPTEN_KEEPALIVE int belun_format_for(const char* report_name) {
-    return static_cast<int>(tavon::report_format_for(report_name));
-}
 
 // The data set for the following runs: the data folder `folder` of the engine's file system (the
 // host writes the chosen files there first, see web/worker.js), read as the command reads its -d
@@ -102,9 +157,12 @@ EMSCRIPTEN_KEEPALIVE int belun_use_data(const char* folder) {
         data_set_ = tavon::built_in_data();
         return 0;
     }
-    auto set = tavon::load_data_folder(folder, data_problem_);
-    if (!set) return 1;
-    data_set_ = std::move(set);
+    auto set = tavon::load_data_folder(folder);
+    if (!set) {
+        data_problem_ = set.error();
+        return 1;
+    }
+    data_set_ = std::move(*set);
     return 0;
 }
 
@@ -120,36 +178,41 @@ EMSCRIPTEN_KEEPALIVE const char* belun_data_problem(int part) {
 }
 EMSCRIPTEN_KEEPALIVE int belun_data_problem_line() { return data_problem_.line; }
 
-// One run over the host's bytes. `format` 0-3 writes that report through host.report (header,
-// findings, footer, as the command does), -1 none; `rows` > 0 hands the first `rows` findings to
+// Begins a check, in place of any unfinished one. `format` 0-3 writes that report through
+// host.report (its header at once), -1 none; `rows` > 0 hands the first `rows` findings to
 // host.finding and, at the end, every code with its count to host.code. `document_name` is the
-// name the report header shows (Windows-1250). Returns the totals: errors, warnings, warnings left
-// out, as three doubles.
-EMSCRIPTEN_KEEPALIVE const double* belun_run(int format, int report_warnings, const char* document_name, int rows) {
-    tavon::Options options;
-    options.report_warnings = report_warnings != 0;
-    options.data = data_set_;
-    tavon::CallbackSource source([](char* buffer, std::size_t capacity) {
-        return static_cast<std::size_t>(host_read(buffer, static_cast<int>(capacity)));
-    }, document_name);
-    HostOutput output;
-    std::unique_ptr<tavon::ReportWriter> report;
-    if (format >= 0) {
-        report = std::make_unique<tavon::ReportWriter>(static_cast<tavon::ReportFormat>(format), output);
-        report->header(local_date_time(), document_name, tavon::describe_data_set(*data_set_));
-    }
-    ShownFindings shown(report.get(), rows);
-    tavon::Validator validator(options);
-    const tavon::Result result = validator.run(source, shown);
-    if (report) {
-        report->footer(result.totals);
-        report->flush();
-    }
-    shown.send_codes();
-    totals_[0] = static_cast<double>(result.totals.errors);
-    totals_[1] = static_cast<double>(result.totals.warnings);
-    totals_[2] = static_cast<double>(result.totals.warnings_not_reported);
+// name the report header shows (Windows-1250).
+EMSCRIPTEN_KEEPALIVE void belun_begin(int format, int report_warnings, const char* document_name, int rows) {
+    run_.reset();
+    run_ = std::make_unique<Run>(format, report_warnings != 0, document_name, rows, data_set_);
+}
+
+// Where the host writes the next piece of the document, `size` bytes. Valid until the next call
+// of belun_buffer; a larger piece than before moves it.
+EMSCRIPTEN_KEEPALIVE char* belun_buffer(int size) {
+    if (buffer_.size() < static_cast<std::size_t>(size)) buffer_.resize(static_cast<std::size_t>(size));
+    return buffer_.data();
+}
+
+// Checks the next piece of the document: the first `size` bytes written into belun_buffer.
+EMSCRIPTEN_KEEPALIVE void belun_feed(int size) {
+    run_->check.feed(buffer_.data(), static_cast<std::size_t>(size));
+}
+
+// The end of the document: the report's end, the codes, and the totals (errors, warnings,
+// warnings left out, as three doubles).
+EMSCRIPTEN_KEEPALIVE const double* belun_finish() {
+    const tavon::Totals totals = run_->check.finish();
+    if (run_->report) (void)run_->report->finish(totals);
+    run_->shown.send_codes();
+    run_.reset();
+    totals_[0] = static_cast<double>(totals.errors);
+    totals_[1] = static_cast<double>(totals.warnings);
+    totals_[2] = static_cast<double>(totals.warnings_not_reported);
     return totals_;
 }
+
+// Ends a check that will not be finished (its file could not be read), freeing what it holds.
+EMSCRIPTEN_KEEPALIVE void belun_discard() { run_.reset(); }
 
 }  // extern "C"

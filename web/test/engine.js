@@ -1,5 +1,5 @@
-// The WebAssembly validator under Node.js: the same engine the page's worker runs, reading a file
-// with fs and collecting the report bytes.
+// The WebAssembly validator under Node.js: the same engine the page's worker runs, fed a file read
+// with fs, collecting the report bytes.
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -48,18 +48,25 @@ async function loadEngine(dir) {
       }
       return { ok: true, line: cString(engine._belun_data_line()) };
     },
+    // The format the command takes for a report name: the text after the last dot of the name
+    // after the last "/" or "\\", in lower case; 0 HTML, 1 text, 2 CSV, 3 XML.
     formatFor(reportName) {
-      return withCString(reportName, (p) => engine._belun_format_for(p));
+      const own = reportName.slice(Math.max(reportName.lastIndexOf('/'), reportName.lastIndexOf('\\')) + 1);
+      const dot = own.lastIndexOf('.');
+      const extension = dot < 0 ? '' : own.slice(dot + 1).toLowerCase();
+      return { txt: 1, csv: 2, xml: 3 }[extension] ?? 0;
     },
-    // Validates a file; returns { report: Buffer or null, totals, rows, codes }.
-    validate(file, { format = -1, warnings = true, name = path.basename(file), rows = 0 } = {}) {
+    // Validates a file, fed to the engine as the page's worker does: each piece read straight
+    // into the engine's buffer, `pieces` bytes at a time (a list: its sizes in turn); returns
+    // { report: Buffer or null, totals, rows, codes }.
+    validate(file, { format = -1, warnings = true, name = path.basename(file), rows = 0, pieces = 1 << 20 } = {}) {
+      const sizes = [].concat(pieces);
       const fd = fs.openSync(file, 'r');
       const parts = [];
       const found = [];
       const codes = [];
       const text = (heap, p, n) => Buffer.from(heap.subarray(p, p + n));
       engine.host = {
-        read: (heap, p, capacity) => fs.readSync(fd, heap, p, capacity, null),
         report: (heap, p, n) => parts.push(text(heap, p, n)),
         finding: (heap, pairs) => {
           const u = new Uint32Array(heap.buffer, pairs, 16);
@@ -69,13 +76,23 @@ async function loadEngine(dir) {
         },
         code: (heap, c, cn, d, dn, count) => codes.push({ code: text(heap, c, cn).toString('latin1'), count }),
       };
+      let finished = false;
       try {
-        const totals = withCString(name, (p) => {
-          const t = engine._belun_run(format, warnings ? 1 : 0, p, rows) / 8;
-          return { errors: engine.HEAPF64[t], warnings: engine.HEAPF64[t + 1], notReported: engine.HEAPF64[t + 2] };
-        });
+        withCString(name, (p) => engine._belun_begin(format, warnings ? 1 : 0, p, rows));
+        for (let i = 0; ; i++) {
+          const size = sizes[i % sizes.length];
+          // The buffer first: a larger one may grow the engine's memory, which replaces HEAPU8.
+          const buffer = engine._belun_buffer(size);
+          const n = fs.readSync(fd, engine.HEAPU8, buffer, size, null);
+          if (n === 0) break;
+          engine._belun_feed(n);
+        }
+        const t = engine._belun_finish() / 8;
+        finished = true;
+        const totals = { errors: engine.HEAPF64[t], warnings: engine.HEAPF64[t + 1], notReported: engine.HEAPF64[t + 2] };
         return { report: format >= 0 ? Buffer.concat(parts) : null, totals, rows: found, codes };
       } finally {
+        if (!finished) engine._belun_discard();
         fs.closeSync(fd);
         engine.host = null;
       }

@@ -1,6 +1,7 @@
 // A large document checked in headless Chromium against the native command on the same machine:
-// the page must reach the command's totals; the times (median of three runs each) and the page's
-// peak memory are printed. The document is the benchmark's clean one (bench/generator.cpp).
+// the page must reach the command's totals within three times the command's time (median of three
+// runs each), its renderer's memory staying under 200 MB; the figures are printed. The document is
+// the benchmark's clean one (bench/generator.cpp).
 //
 //   BELUN=build/belun BELUN_WEB=build-web BELUN_BIG=bench/out/clean.xml node --test web/test/speed.test.js
 'use strict';
@@ -18,6 +19,8 @@ const native = path.resolve(root, process.env.BELUN || 'build/belun');
 const site = path.resolve(root, process.env.BELUN_WEB || 'build-web');
 const big = path.resolve(root, process.env.BELUN_BIG || 'bench/out/clean.xml');
 const RUNS = 3;
+const MAX_SLOWDOWN = 3;  // the page's time over the command's
+const MAX_MEMORY = 200;  // MB, the peak of the page's renderer process
 
 const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
 const seconds = (ns) => Number(ns) / 1e9;
@@ -95,6 +98,8 @@ test('the benchmark document in the browser against the native command', { skip:
     t.diagnostic(`page runs ${pageTimes.map((x) => x.toFixed(2)).join(', ')} s; native runs ${nativeTimes.map((x) => x.toFixed(2)).join(', ')} s`);
     t.diagnostic(`CPU seconds: native ${median(nativeCpu).toFixed(2)}, browser (all its processes) ${median(pageCpu).toFixed(2)}`);
     t.diagnostic(`page's renderer: ${Math.max(...before).toFixed(0)} MB after load, peak ${peak.toFixed(0)} MB`);
+    assert.ok(b <= MAX_SLOWDOWN * n, `the page took ${(b / n).toFixed(2)} times the command's time (at most ${MAX_SLOWDOWN})`);
+    assert.ok(peak < MAX_MEMORY, `the page's renderer peaked at ${peak.toFixed(0)} MB (under ${MAX_MEMORY} wanted)`);
   } finally {
     await browser.close();
     server.close();

@@ -464,18 +464,17 @@ std::string field_facts(const Field& f) {
     std::string range;
     // The submitter's fields are compared as text only, whatever their type.
     if (f.block != 0 && s.has_number_range())
-        range = number(tavon::kNumberBounds[static_cast<std::size_t>(s.range_from)]) + " až " +
-                number(tavon::kNumberBounds[static_cast<std::size_t>(s.range_to)]);
+        range =
+            number(tavon::kNumberBounds[s.range.from]) + " až " + number(tavon::kNumberBounds[s.range.to]);
     else if (s.has_text_range())
-        range = quoted_bound(tavon::kTextBounds[static_cast<std::size_t>(s.range_from - 1000)]) + " až " +
-                quoted_bound(tavon::kTextBounds[static_cast<std::size_t>(s.range_to - 1000)]) +
-                " (porovnává se po bajtech)";
+        range = quoted_bound(tavon::kTextBounds[s.range.from]) + " až " +
+                quoted_bound(tavon::kTextBounds[s.range.to]) + " (porovnává se po bajtech)";
     else
         range = "nekontroluje se";
     if (f.block == 0 && s.type == 'N') type += " (v údajích předkladatele se kontroluje jako text)";
     return "<p><b>Kde:</b> " + std::string(kBlocks[f.block]) + "; <b>typ:</b> " + type + "; <b>délka:</b> " +
            length + "; <b>rozsah:</b> " + range + "; <b>chybu hodnoty nebo délky hlásí</b> " + kMarkStart +
-           std::string(s.code) + kMarkEnd + ".</p>\n";
+           std::string(tavon::name(s.code)) + kMarkEnd + ".</p>\n";
 }
 
 std::string code_entry_html(const Catalogue& cat, const Entry& e) {
