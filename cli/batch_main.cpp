@@ -4,15 +4,22 @@
 //
 //   belun-batch JOBS < pairs
 //
-// Standard input: NUL-terminated pairs of belun's two arguments (document, report), names relative
-// to the working directory. Standard output: per pair, in the order given, one line: belun's exit
-// code, a tab, and what belun would have written to the console, its line ends turned into spaces
-// (trailing ones left out). Each run is exactly `belun DOCUMENT REPORT` with standard output not a
-// terminal, the data folder beside this executable taken as belun takes the one beside itself.
+// Standard input: NUL-terminated pairs of names (document, report), relative to the working
+// directory. Standard output: per pair, in the order given, one record: belun's exit code, a tab,
+// what belun would have written to the console (without NUL bytes), and a NUL byte. A record holds
+// no name of its own: the reader tells the pairs apart by their position, so that no file name,
+// whatever it holds, can pass for a record. Each run is that of `belun DOCUMENT REPORT` with
+// standard output not a terminal, with two differences: the names are taken as they are (any
+// length; a leading "-" or "@" is part of the name), and the data folder beside this executable is
+// taken as belun takes the one beside itself.
+#include <langinfo.h>
+
 #include <algorithm>
 #include <atomic>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <iostream>
 #include <iterator>
@@ -28,24 +35,21 @@
 
 namespace {
 
-// One belun run; the console flattened to one line.
-std::string check(const std::string& document, const std::string& report, const std::string& folder) {
+// One belun run: its record.
+std::string check(const std::string& document, const std::string& report, const std::string& folder,
+                  tavon::cli::ConsoleKind kind) {
     std::ostringstream console;
     int code;
     try {
         const std::string_view arguments[] = {document, report};
-        code = tavon::cli::run(arguments, console, tavon::cli::ConsoleKind{}, folder);
+        code = tavon::cli::run(arguments, console, kind, folder, {.names_only = true});
     } catch (const std::exception& e) {
         console << "belun-batch: " << e.what();
         code = 70;
     }
     std::string text = std::move(console).str();
-    // As the script's $(...) took it: NUL bytes dropped, trailing line feeds cut off.
-    std::erase(text, '\0');
-    while (!text.empty() && text.back() == '\n') text.pop_back();
-    for (char& c : text)
-        if (c == '\n' || c == '\r') c = ' ';
-    return std::to_string(code) + '\t' + text + '\n';
+    std::erase(text, '\0');  // the record's end
+    return std::to_string(code) + '\t' + text + '\0';
 }
 
 }  // namespace
@@ -59,6 +63,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: belun-batch JOBS < NUL-terminated pairs of document and report\n");
         return 2;
     }
+    // The console in the locale's character set, as belun's.
+    tavon::cli::ConsoleKind kind;
+    if (std::setlocale(LC_CTYPE, "")) kind.utf8 = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
     std::ios::sync_with_stdio(false);
     const std::string input(std::istreambuf_iterator<char>(std::cin), {});
     std::vector<std::string> names;
@@ -74,27 +81,27 @@ int main(int argc, char** argv) {
     }
 
     const std::string folder = tavon::cli::program_folder(argv[0]);
-    std::vector<std::string> lines(names.size() / 2);
+    std::vector<std::string> records(names.size() / 2);
     std::size_t printed = 0;
     std::mutex output;
     std::atomic<std::size_t> next{0};
     bool written = true;
     auto worker = [&] {
-        for (std::size_t i; (i = next.fetch_add(1)) < lines.size();) {
-            std::string line = check(names[2 * i], names[2 * i + 1], folder);
-            // Each line goes out as soon as those before it have: what is done is never lost.
+        for (std::size_t i; (i = next.fetch_add(1)) < records.size();) {
+            std::string record = check(names[2 * i], names[2 * i + 1], folder, kind);
+            // Each record goes out as soon as those before it have: what is done is never lost.
             const std::lock_guard lock(output);
-            lines[i] = std::move(line);  // never empty: it holds at least the exit code
-            for (; printed < lines.size() && !lines[printed].empty(); ++printed) {
-                written &= std::fwrite(lines[printed].data(), 1, lines[printed].size(), stdout) ==
-                           lines[printed].size();
-                std::string().swap(lines[printed]);
+            records[i] = std::move(record);  // never empty: it holds at least the exit code
+            for (; printed < records.size() && !records[printed].empty(); ++printed) {
+                written &= std::fwrite(records[printed].data(), 1, records[printed].size(), stdout) ==
+                           records[printed].size();
+                std::string().swap(records[printed]);
             }
             written &= std::fflush(stdout) == 0;
         }
     };
     std::vector<std::thread> pool;
-    for (int t = 1; t < jobs && static_cast<std::size_t>(t) < lines.size(); ++t) pool.emplace_back(worker);
+    for (int t = 1; t < jobs && static_cast<std::size_t>(t) < records.size(); ++t) pool.emplace_back(worker);
     worker();
     for (std::thread& t : pool) t.join();
     return written ? 0 : 1;

@@ -58,9 +58,10 @@ struct CommandLine {
     std::string copy = "...";  // "..." means none
     bool warnings = true;
     std::optional<std::string> data_folder;  // -d
+    bool names_only = false;                 // RunOptions::names_only
 
     bool has_copy() const { return copy != "..."; }
-    bool is_list() const { return !input.empty() && input[0] == '@'; }
+    bool is_list() const { return !names_only && !input.empty() && input[0] == '@'; }
 };
 
 // The data set of the run: the folder of -d, else a folder "data" beside the program, else the
@@ -91,7 +92,7 @@ int parse(std::span<const std::string_view> arguments, CommandLine& line, Consol
     bool folder_follows = false;
     for (std::size_t at = 0; at < arguments.size(); ++at) {
         std::string text(arguments[at]);
-        if (character_count(text) > kMaxArgument) {
+        if (!line.names_only && character_count(text) > kMaxArgument) {
             console << kArgumentTooLong.view();
             console.name(text) << kStopped;
             return kFailed;
@@ -101,7 +102,7 @@ int parse(std::span<const std::string_view> arguments, CommandLine& line, Consol
             folder_follows = false;
             continue;
         }
-        if (text.empty() || text[0] != '-') {
+        if (line.names_only || text.empty() || text[0] != '-') {
             ++files;
             if (files == 1) line.input = text;
             if (files == 2) line.report = text;
@@ -407,10 +408,11 @@ class Run {
 }  // namespace
 
 int run(std::span<const std::string_view> arguments, std::ostream& out, ConsoleKind kind,
-        const std::string& program_folder) {
+        const std::string& program_folder, RunOptions options) {
     Console console(out, kind);
     console << "\nProgram  " << kProgram << "  kontola dat pro DUV\n";
     CommandLine line;
+    line.names_only = options.names_only;
     if (int code = parse(arguments, line, console, program_folder); code != 0) return code;
     // A broken data file stops the run before any file is read or written.
     const Result<DataSetPtr> data = data_set(line, program_folder);

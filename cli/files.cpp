@@ -9,6 +9,7 @@
 
 #include "tavon/cz.h"
 #include "tavon/report.h"
+#include "tavon/text.h"
 
 #if defined(_WIN32)
 #include <io.h>
@@ -20,10 +21,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A name as the system's path: UTF-8 on Windows (wide calls), bytes elsewhere.
+// A name as the system's path: UTF-8 on Windows (wide calls), bytes elsewhere. A name that is no
+// UTF-8 (from a list in the ANSI code page) is Windows-1250, as documents are opened; the UTF-8
+// conversion of std::filesystem would throw on it.
 fs::path native(const std::string& name) {
 #if defined(_WIN32)
-    return fs::path(std::u8string(name.begin(), name.end()));
+    const std::string utf8 = looks_like_utf8(name) ? name : to_utf8(name);
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
 #else
     return fs::path(name);
 #endif

@@ -87,5 +87,5 @@ rc=0
 summary=$(env -u BELUN PATH=/usr/bin:/bin "$prefix/bin/belun-folder" "$examples" 2 csv "$scratch/reports") || rc=$?
 [[ $rc -eq 2 ]] || fail "belun-folder ended with $rc, expected 2 (a file with errors): $summary"
 "$prefix/bin/belun" duv-chyby.xml chyby.csv >/dev/null || fail "belun ended with $? on duv-chyby.xml (CSV)"
-cmp -s chyby.csv "$scratch/reports/duv-chyby.csv" || fail "belun-folder's report of duv-chyby.xml differs from belun's"
+cmp -s chyby.csv "$scratch/reports/duv-chyby.xml.csv" || fail "belun-folder's report of duv-chyby.xml differs from belun's"
 echo "installed: $(echo "$actual" | tr '\n' ' ')"

@@ -174,11 +174,11 @@ cat slurm-*.out
 
 # One report per document, that of belun run on it alone, with the expected totals.
 reports=$(cd "$DODAVKY/reports" && find . -type f -printf '%f\n' | LC_ALL=C sort | tr '\n' ' ')
-[[ $reports == "divadlo.csv nemocnice.csv nemocnice_leden.csv obec_2006.csv skola.csv urad.csv " ]] ||
+[[ $reports == "divadlo.xml.csv nemocnice.leden.xml.csv nemocnice.xml.csv obec.2006.xml.csv skola.xml.csv urad.xml.csv " ]] ||
   fail "reports: $reports"
 cd "$DODAVKY"
 for document in *.xml; do
-  report=$(basename "${document%.xml}" | tr . _).csv
+  report=$document.csv
   belun "$document" "$scratch/alone.csv" >/dev/null || fail "belun ended with $? on $document"
   cmp -s "$scratch/alone.csv" "reports/$report" || fail "reports/$report differs from belun's report of $document"
   e=$(sed -n 's/^Celkem chyb vahy E:; *\([0-9]*\).*/\1/p' "reports/$report")
@@ -194,5 +194,5 @@ done
 echo "\$ (the README's after-the-run line)"
 listed=$(bash -c "$afterwards" | sed "s#^$DODAVKY/reports/##" | LC_ALL=C sort | tr '\n' ' ')
 echo "$listed"
-[[ $listed == "divadlo.csv nemocnice.csv nemocnice_leden.csv " ]] ||
+[[ $listed == "divadlo.xml.csv nemocnice.leden.xml.csv nemocnice.xml.csv " ]] ||
   fail "the after-the-run line lists $listed, expected the three reports with errors"

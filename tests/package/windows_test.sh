@@ -4,9 +4,9 @@
 # time stamp masked), with Windows file names: backslashes, a Z: drive path, a list file of
 # backslash names; its exit codes are those of the Linux build. The ZIP holds exactly what a clerk
 # needs, its text files have Windows line ends and CTI-ME.txt is Windows-1250; belun-kontrola.bat,
-# given files as Explorer gives dropped ones (full paths, with spaces and dots; a name longer than
-# belun's 60 characters), writes each report beside its file. Without the cross compiler, configuring
-# says what to install.
+# given files as Explorer gives dropped ones (full paths; names of any length, with spaces, dots,
+# Czech letters, & and a leading dash), writes each report beside its file and runs nothing that a
+# name holds. Without the cross compiler, configuring says what to install.
 #
 #   windows_test.sh SOURCE-DIR WINDOWS-BUILD-DIR CPACK GENERATOR [-D<option>=<value>...]
 set -euo pipefail
@@ -159,35 +159,47 @@ same_report lin/missing.txt win/missing.txt
 [[ $(exit_code wine "$exe" ok.xml 'win\switch.txt' -x) -eq 13 ]] || fail "an unknown switch did not end with 13"
 grep -q 'Chybny parametr -x' last.console || fail "no message for the unknown switch: $(cat last.console)"
 
-# belun-kontrola.bat as Explorer runs it for dropped files: full Windows paths, a folder with a space
-# and a dot, a file name with both, one longer than 60 characters. Each report is written beside its
-# file, as the Linux belun writes it for that file (opening it in a browser may fail under wine). A
-# long name with spaces cannot be given to belun, where the file system has no short names (as
-# under wine): the script says so and ends with 1, the other files checked all the same.
+# belun-kontrola.bat as Explorer runs it for dropped files: full Windows paths in a folder with a
+# space and a dot; names with spaces and dots, of 61 to 200 characters (two that differ only after
+# the 45th), with a leading dash, with & and parentheses, with Czech letters (a long one goes
+# through a list file; under wine only letters that its ANSI code page shares with Windows-1250,
+# as wine's cmd writes files in it and refuses UTF-8). Each report is NAME-protokol.htm beside its
+# file, as the Linux belun writes it for the bare name (opening it in a browser may fail under wine);
+# an earlier report is replaced, a user's file under a report's name is not, and no temporary file
+# is left. Last, a name without spaces holding & reaches the script cut there, as from Explorer: the
+# script says so and ends, and the command after the & never runs.
 drop="$work/dodavky 2006.v1"
-mkdir "$drop"
-long=Mzdove_udaje_za_rok_2006_organizace_s_velmi_dlouhym_nazvem_souboru
-cp chyby.xml "$drop/duv.2006 leden.xml"
-cp ok.xml "$drop/$long.xml"
-cp ok.xml "$drop/${long//_/ }.xml"
+mkdir "$drop" "$work/plain"
+long="Mzdove udaje za rok 2006 organizace s velmi dlouhym nazvem souboru"
+names=("duv.2006 leden.xml" "$long A.xml" "$long B.xml" "$(printf 'x%.0s' {1..196}).xml" -leden.xml "a&b (c).xml"
+  "Žďár nad Sázavou.xml" "Mzdové údaje Šárka Žofie Sýkorová, Zlín, Ústí, Kostelní Úvaly, Vítkov.xml")
+for i in "${!names[@]}"; do
+  if ((i % 2)); then cp ok.xml "$drop/${names[i]}"; else cp chyby.xml "$drop/${names[i]}"; fi
+done
+cp ok.xml "$work/plain/x&echo,PWNED>pwned.txt&.xml"
+printf 'mine\n' >"$drop/$long B.xml-protokol.htm"
+"$BELUN" chyby.xml earlier.htm >/dev/null || fail "belun ended with $?"
+mv earlier.htm "$drop/${names[3]}-protokol.htm"
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+dropped=()
+for name in "${names[@]}"; do dropped+=("$(winpath "$drop/$name")"); done
 rc=0
-timeout 300 wine cmd /c "$(winpath "$bat")" "$(winpath "$drop/duv.2006 leden.xml")" "$(winpath "$drop/${long//_/ }.xml")" \
-  "$(winpath "$drop/$long.xml")" </dev/null >"$work/bat.console" 2>>wine.log || rc=$?
-[[ $rc -eq 1 ]] || fail "belun-kontrola.bat ended with $rc, expected 1 (a name it cannot pass): $(cat "$work/bat.console")"
+LC_ALL=C.UTF-8 timeout 300 wine cmd /c "$(winpath "$bat")" "${dropped[@]}" "$(winpath "$work/plain/x&echo,PWNED>pwned.txt&.xml")" \
+  </dev/null >"$work/bat.console" 2>>wine.log || rc=$?
+[[ $rc -eq 1 ]] || fail "belun-kontrola.bat ended with $rc, expected 1 (a report name taken, a cut name): $(cat "$work/bat.console")"
 grep -q 'Celkem chyb vahy E:      21' "$work/bat.console" || fail "the console shows no totals: $(cat "$work/bat.console")"
-(
-  cd "$drop"
-  "$BELUN" "duv.2006 leden.xml" lin1.htm >/dev/null || fail "belun ended with $?"
-  printf '%s\n' "$long.xml" >list.txt
-  "$BELUN" @list.txt lin2.htm >/dev/null || fail "belun ended with $?"
-  rm list.txt
-)
-same_report "$drop/lin1.htm" "$drop/duv_2006 leden-protokol.htm"
-same_report "$drop/lin2.htm" "$drop/${long:0:45}-protokol.htm"
-reports=$(cd "$drop" && find . -type f ! -name '*.xml' ! -name 'lin?.htm' -printf '%f\n' | LC_ALL=C sort | tr '\n' '|')
-[[ $reports == "${long:0:45}-protokol.htm|duv_2006 leden-protokol.htm|" ]] ||
-  fail "belun-kontrola.bat left these files beside the documents: $reports"
+[[ -z $(find "$work" -name pwned.txt) ]] || fail "the command after & in a dropped name ran"
+grep -q 'Kontrola souboru "Z:.*\\plain\\x"' "$work/bat.console" || fail "no word of the cut name: $(cat "$work/bat.console")"
+[[ $(cat "$drop/$long B.xml-protokol.htm") == mine ]] || fail "belun-kontrola.bat replaced a file that is no report"
+expected=$(for name in "${names[@]}"; do printf '%s\0%s\0' "$name" "$name-protokol.htm"; done | LC_ALL=C sort -z | tr '\0' /)
+[[ $(cd "$drop" && find . -type f -printf '%f\0' | LC_ALL=C sort -z | tr '\0' /) == "$expected" ]] ||
+  fail "beside the documents: $(ls -A "$drop")"
+for name in "${names[@]}"; do
+  [[ $name == "$long B.xml" ]] && continue
+  printf '"%s"\n' "$name" >"$work/list.txt"
+  (cd "$drop" && "$BELUN" "@$work/list.txt" "$work/lin.htm" >/dev/null) || fail "belun ended with $? on $name"
+  same_report "$work/lin.htm" "$drop/$name-protokol.htm"
+done
 
 # Every end-to-end case of the Linux tests, run by both builds from copies of its folder: the same
 # exit code, the same console (its line ends and time-dependent progress line aside) and the same
