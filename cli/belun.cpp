@@ -55,12 +55,12 @@ constexpr int kHelpShown = 1;
 struct CommandLine {
     std::string input = "duv.xml";
     std::string report = "duve.htm";
-    std::string copy = "...";  // "..." means none
+    std::optional<std::string> copy;  // the normalised copy, when one is named ("..." names none)
     bool warnings = true;
     std::optional<std::string> data_folder;  // -d
     bool names_only = false;                 // RunOptions::names_only
 
-    bool has_copy() const { return copy != "..."; }
+    bool has_copy() const { return copy.has_value(); }
     bool is_list() const { return !names_only && !input.empty() && input[0] == '@'; }
 };
 
@@ -106,7 +106,7 @@ int parse(std::span<const std::string_view> arguments, CommandLine& line, Consol
             ++files;
             if (files == 1) line.input = text;
             if (files == 2) line.report = text;
-            if (files == 3) line.copy = text;
+            if (files == 3 && text != "...") line.copy = text;
             continue;
         }
         if (text.size() > 1 && text[1] == 'W') text[1] = 'w';
@@ -179,7 +179,7 @@ class Run {
           console_(console),
           data_(std::move(data)),
           report_{Role::Report, line.report, {}},
-          copy_{Role::Copy, line.copy, {}} {}
+          copy_{Role::Copy, line.copy.value_or(""), {}} {}
 
     int execute() {
         if (int code = read_list(); code != 0) return code;
@@ -274,7 +274,7 @@ class Run {
         const FileIdentity report = FileIdentity::of(line_.report);
         FileIdentity copy, backup;
         if (line_.has_copy()) {
-            copy = FileIdentity::of(line_.copy);
+            copy = FileIdentity::of(*line_.copy);
             backup = FileIdentity::of(backup_name());
         }
         std::vector<std::pair<Role, std::string>> inputs;
@@ -290,11 +290,11 @@ class Run {
             if (!id.exists && role != Role::Listed) continue;
             if (id.same_as(report)) return clash_message(role, name, Role::Report, line_.report);
             if (!line_.has_copy()) continue;
-            if (id.same_as(copy)) return clash_message(role, name, Role::Copy, line_.copy);
+            if (id.same_as(copy)) return clash_message(role, name, Role::Copy, *line_.copy);
             if (id.exists && id.same_as(backup)) return backup_clash(role, name);
         }
         if (line_.has_copy() && report.same_as(copy))
-            return clash_message(Role::Copy, line_.copy, Role::Report, line_.report);
+            return clash_message(Role::Copy, *line_.copy, Role::Report, line_.report);
         if (line_.has_copy() && report.same_as(backup)) return backup_clash(Role::Report, line_.report);
         if (holds_foreign_content(line_.report)) {
             static constexpr auto kForeign =
@@ -307,14 +307,14 @@ class Run {
     }
 
     // Where an existing copy is kept before it is replaced.
-    std::string backup_name() const { return line_.copy + "~"; }
+    std::string backup_name() const { return *line_.copy + "~"; }
 
     int backup_clash(Role role, const std::string& name) {
         static constexpr auto kBackup = cz(": jeho záloha ");
         static constexpr auto kWouldOverwrite = cz(" by přepsala ");
         static constexpr auto kChoose = cz("; zvolte jiný název.");
         console_ << " " << role_name_capitalised(Role::Copy) << " ";
-        console_.name(line_.copy) << kBackup.view();
+        console_.name(*line_.copy) << kBackup.view();
         console_.name(backup_name()) << kWouldOverwrite.view() << role_name(role) << " ";
         console_.name(name) << kChoose.view() << kStopped;
         return kFailed;
@@ -390,7 +390,7 @@ class Run {
         console_.name(line_.report) << " (" << format_name(report_format_for(line_.report)) << ")";
         if (line_.has_copy()) {
             console_ << kCopy.view();
-            console_.name(line_.copy);
+            console_.name(*line_.copy);
         }
         console_ << "\nProgram ukoncen normalne\n";
     }

@@ -72,7 +72,7 @@ struct EmployerValues {
 // What the check of one employee field found, for the employee store.
 struct FieldOutcome {
     int row = -1;            // the field's row; -1 when the name is in no row
-    double number = 123.0;   // its value as a number (123.0 for a text row)
+    double number = 0;       // its value as a number (0 for a text row: no rule reads one)
     bool has_value = false;  // a number was read (or it is a text row): the store keeps the value
     bool passed = false;     // the length test passed, so the row's actions ran
 };
