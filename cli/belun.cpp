@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "tavon/cz.h"
 #include "cli/files.h"
 #include "tavon/check.h"
+#include "tavon/cz.h"
 #include "tavon/data.h"
 #include "tavon/input.h"
 #include "tavon/report.h"
@@ -376,8 +376,8 @@ class Run {
 
     void tell_totals(const Totals& totals, long long rows_left_out) {
         char b[96];
-        std::snprintf(b, sizeof b, "Celkem chyb vahy E:%8d\n\nCelkem chyb vahy W:%8d\n",
-                      static_cast<int>(totals.errors), static_cast<int>(totals.warnings));
+        std::snprintf(b, sizeof b, "Celkem chyb vahy E:%8lld\n\nCelkem chyb vahy W:%8lld\n",
+                      static_cast<long long>(totals.errors), static_cast<long long>(totals.warnings));
         console_.clear_progress();
         static constexpr auto kReport = cz("Protokol o chybách: ");
         static constexpr auto kCopy = cz(", upravená kopie: ");

@@ -68,6 +68,7 @@ class FileOutput : public Output {
     void discard();
 
   private:
+    void start(const std::string& name);  // a previous file and its failures forgotten
     void fail(Error::Kind why);
 
     std::FILE* file_ = nullptr;
@@ -85,7 +86,8 @@ enum class ReportFormat { Html, Text, Csv, Xml };
 
 // What a report's header shows.
 struct ReportHeader {
-    ReportHeader(std::string document_name = {}, std::string data_set = {}, std::time_t time = std::time(nullptr))
+    ReportHeader(std::string document_name = {}, std::string data_set = {},
+                 std::time_t time = std::time(nullptr))
         : document_name(std::move(document_name)), data_set(std::move(data_set)), time(time) {}
 
     std::string document_name;  // the document checked, as named (UTF-8 or Windows-1250)

@@ -53,6 +53,14 @@ std::string temporary_name(const std::string& name) {
 
 FileOutput::~FileOutput() { discard(); }
 
+void FileOutput::start(const std::string& name) {
+    discard();
+    finished_ = false;
+    failed_ = false;
+    write_error_ = Error::Kind::Other;
+    name_ = name;
+}
+
 void FileOutput::fail(Error::Kind why) {
     if (failed_) return;
     failed_ = true;
@@ -81,11 +89,7 @@ bool set_delete_on_close(HANDLE h, bool on) {
 }  // namespace
 
 Result<void> FileOutput::open(const std::string& name) {
-    discard();
-    finished_ = false;
-    failed_ = false;
-    write_error_ = Error::Kind::Other;
-    name_ = name;
+    start(name);
     const FileStatus target = status_of(name);
     if (target.exists && !target.regular) {
         return Error{target.folder ? Error::Kind::IsFolder : Error::Kind::NotRegularFile, name};
@@ -168,11 +172,7 @@ void FileOutput::discard() {
 #else
 
 Result<void> FileOutput::open(const std::string& name) {
-    discard();
-    finished_ = false;
-    failed_ = false;
-    write_error_ = Error::Kind::Other;
-    name_ = name;
+    start(name);
     struct stat target;
     mode_ = -1;
     if (stat(name.c_str(), &target) == 0) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <numeric>
 
+#include "base/format.h"
 #include "input/open_error.h"
 #include "report/catalogue.h"
 #include "report/error_table.h"
@@ -152,44 +153,41 @@ void Report::Writer::write_csv_row(const Row& f) {
 }
 
 void Report::Writer::write_text_row(const Row& f) {
-    TextWriter& w = out_;
-    w.write_right(f.line, 9);
-    w.write_exact("  ");
-    w.write_right(f.code, 5);
-    w.write_exact(" ");
-    w.write_right(f.employer, 9);
-    w.write_exact("  ");
-    w.write_right(f.employee, 9);
-    w.write_exact(" ");
-    w.write_right(f.field, 7);
-    w.write_exact("  ");
-    w.write_right(f.value, 10);
-    w.write_exact("  ");
-    w.write_right(f.expected, 10);
-    w.write_exact("  ");
-    w.write_right(f.description, 30);
-    w.write_exact("\r\n");
+    // Each column right-aligned in its width, then the gap before the next.
+    struct Cell {
+        std::string_view Row::*text;
+        int width;
+        std::string_view gap;
+    };
+    static constexpr Cell kCells[] = {
+        {&Row::line, 9, "  "},      {&Row::code, 5, " "},
+        {&Row::employer, 9, "  "},  {&Row::employee, 9, " "},
+        {&Row::field, 7, "  "},     {&Row::value, 10, "  "},
+        {&Row::expected, 10, "  "}, {&Row::description, 30, "\r\n"},
+    };
+    for (const Cell& c : kCells) {
+        out_.write_right(f.*c.text, c.width);
+        out_.write_exact(c.gap);
+    }
 }
 
 void Report::Writer::write_xml_row(const Row& f) {
-    TextWriter& w = out_;
-    w.write_exact("<Chyba>\r\n<Radek>");
-    w.write_xml(f.line);
-    w.write_exact("</Radek>\r\n<KodChyby>");
-    w.write_xml(f.code);
-    w.write_exact("</KodChyby>\r\n<Zamestnavatel>");
-    w.write_xml(f.employer);
-    w.write_exact("</Zamestnavatel>\r\n<Zamestnanec>");
-    w.write_xml(f.employee);
-    w.write_exact("</Zamestnanec>\r\n<Prvek>");
-    w.write_xml(f.field);
-    w.write_exact("</Prvek>\r\n<Hodnota>");
-    w.write_xml(f.value);
-    w.write_exact("</Hodnota>\r\n<DelkaHodn>");
-    w.write_xml(f.expected);
-    w.write_exact("</DelkaHodn>\r\n<Popis>");
-    w.write_xml(f.description);
-    w.write_exact("</Popis>\r\n</Chyba>\r\n");
+    // Each column as an element: its opening tag (after the previous one's end), then its text.
+    static constexpr std::pair<std::string_view, std::string_view Row::*> kColumns[] = {
+        {"<Chyba>\r\n<Radek>", &Row::line},
+        {"</Radek>\r\n<KodChyby>", &Row::code},
+        {"</KodChyby>\r\n<Zamestnavatel>", &Row::employer},
+        {"</Zamestnavatel>\r\n<Zamestnanec>", &Row::employee},
+        {"</Zamestnanec>\r\n<Prvek>", &Row::field},
+        {"</Prvek>\r\n<Hodnota>", &Row::value},
+        {"</Hodnota>\r\n<DelkaHodn>", &Row::expected},
+        {"</DelkaHodn>\r\n<Popis>", &Row::description},
+    };
+    for (const auto& [opening, column] : kColumns) {
+        out_.write_exact(opening);
+        out_.write_xml(f.*column);
+    }
+    out_.write_exact("</Popis>\r\n</Chyba>\r\n");
 }
 
 // An error's code in bold; the code and the fields link to their explanations.
@@ -295,25 +293,20 @@ void Report::Writer::header(std::string_view date_time, std::string_view given_n
 
 void Report::Writer::footer(const Totals& totals) {
     TextWriter& w = out_;
-    char number[64];
-    const int errors = static_cast<int>(totals.errors), warnings = static_cast<int>(totals.warnings);
+    const long long errors = totals.errors, warnings = totals.warnings;
     switch (format_) {
         case ReportFormat::Text:
-            std::snprintf(number, sizeof number, "\nCelkem chyb vahy E:%8d\n\nCelkem chyb vahy W:%8d\n",
-                          errors, warnings);
-            w.write(number);
+            w.write(
+                Formatted("\nCelkem chyb vahy E:{:8}\n\nCelkem chyb vahy W:{:8}\n", errors, warnings).text());
             return;
         case ReportFormat::Csv:
-            std::snprintf(number, sizeof number, "\nCelkem chyb vahy E:;%8d\n", errors);
-            w.write(number);
-            std::snprintf(number, sizeof number, "\nCelkem chyb vahy W:;%8d\n", warnings);
-            w.write(number);
+            w.write(Formatted("\nCelkem chyb vahy E:;{:8}\n\nCelkem chyb vahy W:;{:8}\n", errors, warnings)
+                        .text());
             return;
         case ReportFormat::Xml:
-            std::snprintf(number, sizeof number, "\n<CelkemchybE>%8d</CelkemchybE>\n", errors);
-            w.write(number);
-            std::snprintf(number, sizeof number, "<CelkemchybW>%8d</CelkemchybW>\n", warnings);
-            w.write(number);
+            w.write(Formatted("\n<CelkemchybE>{:8}</CelkemchybE>\n<CelkemchybW>{:8}</CelkemchybW>\n", errors,
+                              warnings)
+                        .text());
             w.write("</DUV_chyby>\n");
             return;
         case ReportFormat::Html:
