@@ -9,16 +9,28 @@
 namespace tavon::cli {
 namespace {
 
+// Whether UTF-8 bytes at `p` (of `left` bytes) are a direction mark or override (U+061C,
+// U+200E, U+200F, U+202A to U+202E, U+2066 to U+2069), and how long it is; 0 when not.
+std::size_t direction_control(const unsigned char* p, std::size_t left) {
+    if (left >= 2 && p[0] == 0xD8 && p[1] == 0x9C) return 2;
+    if (left < 3 || p[0] != 0xE2) return 0;
+    if (p[1] == 0x80 && (p[2] == 0x8E || p[2] == 0x8F || (p[2] >= 0xAA && p[2] <= 0xAE))) return 3;
+    if (p[1] == 0x81 && p[2] >= 0xA6 && p[2] <= 0xA9) return 3;
+    return 0;
+}
+
 // Nothing a file holds may drive the terminal: control characters (escape sequences begin with
-// one) are shown as "?". In UTF-8 the C1 controls U+0080 to U+009F too.
+// one) are shown as "?". In UTF-8 the C1 controls U+0080 to U+009F too, and the marks that turn
+// the direction of the text, which could make a name read as another.
 std::string harmless(std::string text, bool utf8) {
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c == 0x7F) {
+        const auto* p = reinterpret_cast<const unsigned char*>(text.data()) + i;
+        if (*p < 0x20 || *p == 0x7F) {
             text[i] = '?';
-        } else if (utf8 && c == 0xC2 && i + 1 < text.size() &&
-                   static_cast<unsigned char>(text[i + 1]) < 0xA0) {
+        } else if (utf8 && *p == 0xC2 && i + 1 < text.size() && p[1] < 0xA0) {
             text.replace(i, 2, "?");
+        } else if (const std::size_t n = utf8 ? direction_control(p, text.size() - i) : 0) {
+            text.replace(i, n, "?");
         }
     }
     return text;

@@ -341,6 +341,10 @@ TEST(Console, NoEscapeSequenceFromADocumentOrName) {
         EXPECT_NE(missing.console.find(" Nelze otevrit soubor  ?]0;X?.xml\n"), std::string::npos)
             << missing.console;
     }
+    // A right-to-left override would show "faktura\u202Elmx.exe" as "fakturaexe.xml".
+    const auto spoof = run_belun({}, {"faktura\xE2\x80\xAElmx.exe", "r.csv"}, {true, true});
+    EXPECT_NE(spoof.console.find(" Nelze otevrit soubor  faktura?lmx.exe\n"), std::string::npos)
+        << spoof.console;
 }
 
 // Program texts are converted for a UTF-8 terminal; file names are shown as given.
