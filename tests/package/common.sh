@@ -28,6 +28,7 @@ mask_time() {
 
 # same_report EXPECTED ACTUAL: byte-identical once the time stamps are masked.
 same_report() {
+  [[ -f $1 && -f $2 ]] || fail "a report to compare is missing: $1 or $2"
   if ! cmp -s <(mask_time "$1") <(mask_time "$2"); then
     diff <(mask_time "$1" | LC_ALL=C cat -A) <(mask_time "$2" | LC_ALL=C cat -A) | head -20 >&2 || true
     fail "$2 differs from $1"

@@ -155,7 +155,7 @@ same_report lin/list.csv win/list.csv
 grep -q 'tato napoveda' last.console || fail "belun.exe -h printed no help"
 [[ $(exit_code wine "$exe" missing.xml 'win\missing.txt') -eq 13 ]] || fail "a missing input did not end with 13"
 [[ $(exit_code "$BELUN" missing.xml lin/missing.txt) -eq 13 ]] || fail "a missing input did not end with 13 under Linux"
-same_report lin/missing.txt win/missing.txt
+[[ ! -e lin/missing.txt && ! -e win/missing.txt ]] || fail "a run that could not open its input wrote a report"
 [[ $(exit_code wine "$exe" ok.xml 'win\switch.txt' -x) -eq 13 ]] || fail "an unknown switch did not end with 13"
 grep -q 'Chybny parametr -x' last.console || fail "no message for the unknown switch: $(cat last.console)"
 
