@@ -1,7 +1,6 @@
 #include "report/json_writer.h"
 
-#include <rapidjson/writer.h>
-
+#include <charconv>
 #include <string>
 
 #include "base/text.h"
@@ -12,140 +11,138 @@ namespace {
 
 constexpr std::string_view kProgram = "TAVON_v0.9";
 // Raised when a member changes its meaning or goes away; new members leave it as it is.
-constexpr int kReportVersion = 1;
+constexpr std::string_view kReportVersion = "1";
 
-// RapidJSON's output: the report's buffered text, with a line break before each finding and before
-// the findings' end (the comma between two findings stays at the end of the line).
-class LineStream {
-  public:
-    using Ch = char;
-    explicit LineStream(TextWriter& out) : out_(out) {}
-    void Put(char c) {
-        if (break_due_ && c != ',') {
-            out_.write_exact("\r\n");
-            break_due_ = false;
-        }
-        out_.write_byte(c);
-    }
-    void Flush() {}  // the report flushes its text when it is finished
-    void break_line() { break_due_ = true; }
-    void end_line() { out_.write_exact("\r\n"); }
-
-  private:
-    TextWriter& out_;
-    bool break_due_ = false;
-};
+// The bytes a JSON string cannot hold as they are: the quote, the backslash, control characters.
+constexpr bool needs_escape(unsigned char c) { return c < 0x20 || c == '"' || c == '\\'; }
 
 }  // namespace
 
-struct JsonReportWriter::State {
-    explicit State(TextWriter& out) : stream(out), json(stream) {}
+JsonReportWriter::JsonReportWriter(TextWriter& out) : out_(out) {}
 
-    // A text as a JSON string: Windows-1250 converted to UTF-8 (RapidJSON escapes it).
-    void string(std::string_view windows1250) {
-        utf8.clear();
-        append_utf8(utf8, windows1250);
-        json.String(utf8.data(), static_cast<rapidjson::SizeType>(utf8.size()));
+void JsonReportWriter::utf8_string(std::string_view utf8) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out_.write_exact("\"");
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (!needs_escape(c)) continue;
+        out_.write_exact(utf8.substr(from, i - from));
+        from = i + 1;
+        switch (c) {
+            case '"': out_.write_exact("\\\""); break;
+            case '\\': out_.write_exact("\\\\"); break;
+            case '\n': out_.write_exact("\\n"); break;
+            case '\r': out_.write_exact("\\r"); break;
+            case '\t': out_.write_exact("\\t"); break;
+            default: {
+                const char escaped[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+                out_.write_exact({escaped, sizeof escaped});
+            }
+        }
     }
-    // A member holding a text; none when the text is empty.
-    void text(const char* key, const Text& text) {
-        if (text.empty()) return;
-        json.Key(key);
-        string(text.windows1250());
-    }
-    void number(const char* key, long long n) {
-        json.Key(key);
-        json.Int64(n);
-    }
+    out_.write_exact(utf8.substr(from));
+    out_.write_exact("\"");
+}
 
-    LineStream stream;
-    rapidjson::Writer<LineStream> json;
-    std::string utf8;
-};
+void JsonReportWriter::string(std::string_view windows1250) {
+    utf8_.clear();
+    append_utf8(utf8_, windows1250);
+    utf8_string(utf8_);
+}
 
-JsonReportWriter::JsonReportWriter(TextWriter& out) : state_(std::make_unique<State>(out)) {}
-JsonReportWriter::~JsonReportWriter() = default;
+void JsonReportWriter::key(std::string_view name) {
+    out_.write_exact(first_member_ ? "\"" : ",\"");
+    first_member_ = false;
+    out_.write_exact(name);
+    out_.write_exact("\":");
+}
+
+void JsonReportWriter::number(std::uint64_t n) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    out_.write_exact({digits, static_cast<std::size_t>(end - digits)});
+}
+
+void JsonReportWriter::text(std::string_view name, const Text& text) {
+    if (text.empty()) return;
+    key(name);
+    string(text.windows1250());
+}
 
 void JsonReportWriter::header(std::string_view time, std::string_view document_name,
                               std::string_view data_set) {
-    auto& json = state_->json;
-    json.StartObject();
-    json.Key("program");
-    json.String(kProgram.data(), static_cast<rapidjson::SizeType>(kProgram.size()));
-    state_->number("report_version", kReportVersion);
-    json.Key("file");
+    out_.write_exact("{\"program\":\"");
+    out_.write_exact(kProgram);
+    out_.write_exact("\",\"report_version\":");
+    out_.write_exact(kReportVersion);
+    out_.write_exact(",\"file\":");
     // A name that came as UTF-8 keeps every character; any other is read as Windows-1250.
     if (looks_like_utf8(document_name))
-        json.String(document_name.data(), static_cast<rapidjson::SizeType>(document_name.size()));
+        utf8_string(document_name);
     else
-        state_->string(document_name);
-    json.Key("data_set");
-    state_->string(data_set);
-    json.Key("time");
-    json.String(time.data(), static_cast<rapidjson::SizeType>(time.size()));
-    json.Key("findings");
-    json.StartArray();
-    state_->stream.break_line();
+        string(document_name);
+    out_.write_exact(",\"data_set\":");
+    string(data_set);
+    out_.write_exact(",\"time\":");
+    utf8_string(time);
+    out_.write_exact(",\"findings\":[");
 }
 
 // The members of the line column: the line; for one person's records the line of each (and
 // whether there are more); the employer's records as a whole; nothing for a field that did not occur.
 void JsonReportWriter::finding(const Finding& f) {
-    State& s = *state_;
-    auto& json = s.json;
-    json.StartObject();
+    out_.write_exact(findings_ == 0 ? "\r\n{" : ",\r\n{");
+    ++findings_;
+    first_member_ = true;
     if (!f.lines.empty()) {
-        json.Key("line");
-        json.Uint64(f.lines[0]);
-        json.Key("lines");
-        json.StartArray();
-        for (std::uint64_t line : f.lines) json.Uint64(line);
-        json.EndArray();
+        key("line");
+        number(f.lines[0]);
+        key("lines");
+        for (std::size_t i = 0; i < f.lines.size(); ++i) {
+            out_.write_exact(i == 0 ? "[" : ",");
+            number(f.lines[i]);
+        }
+        out_.write_exact("]");
         if (f.more_lines) {
-            json.Key("more_lines");
-            json.Bool(true);
+            key("more_lines");
+            out_.write_exact("true");
         }
     } else if (f.whole_employer) {
-        json.Key("whole_employer");
-        json.Bool(true);
+        key("whole_employer");
+        out_.write_exact("true");
     } else if (f.line != 0) {
-        json.Key("line");
-        json.Uint64(f.line);
+        key("line");
+        number(f.line);
     }
-    json.Key("code");
-    s.string(name(f.code));
-    json.Key("severity");
-    json.String(f.severity() == Severity::Error ? "E" : "W");
-    s.text("employer", f.employer);
-    s.text("employee", f.employee);
-    s.text("field", f.field);
-    s.text("value", f.value);
-    s.text("expected", f.expected);
-    json.Key("description");
-    s.string(f.description());
-    json.EndObject();
-    s.stream.break_line();
+    key("code");
+    utf8_string(name(f.code));
+    key("severity");
+    out_.write_exact(f.severity() == Severity::Error ? "\"E\"" : "\"W\"");
+    text("employer", f.employer);
+    text("employee", f.employee);
+    text("field", f.field);
+    text("value", f.value);
+    text("expected", f.expected);
+    key("description");
+    string(f.description());
+    out_.write_exact("}");
 }
 
 void JsonReportWriter::footer(const Totals& totals, long long rows_left_out, std::string_view note) {
-    State& s = *state_;
-    auto& json = s.json;
-    json.EndArray();
-    s.number("findings_left_out", rows_left_out);
+    out_.write_exact("\r\n],\"findings_left_out\":");
+    out_.write_int(rows_left_out);
     if (rows_left_out > 0) {
-        json.Key("note");
-        s.string(note);
+        out_.write_exact(",\"note\":");
+        string(note);
     }
-    json.Key("totals");
-    json.StartObject();
-    s.number("errors", totals.errors);
-    s.number("warnings", totals.warnings);
-    s.number("warnings_not_reported", totals.warnings_not_reported);
-    json.EndObject();
-    json.Key("read_to_end");
-    json.Bool(totals.read_to_end);
-    json.EndObject();
-    s.stream.end_line();
+    out_.write_exact(",\"totals\":{\"errors\":");
+    out_.write_int(totals.errors);
+    out_.write_exact(",\"warnings\":");
+    out_.write_int(totals.warnings);
+    out_.write_exact(",\"warnings_not_reported\":");
+    out_.write_int(totals.warnings_not_reported);
+    out_.write_exact(totals.read_to_end ? "},\"read_to_end\":true}\r\n" : "},\"read_to_end\":false}\r\n");
 }
 
 }  // namespace tavon

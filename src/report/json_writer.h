@@ -11,7 +11,8 @@
 // A finding per line; its empty texts are left out, as is the line when it has none.
 #pragma once
 
-#include <memory>
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "report/text_writer.h"
@@ -23,9 +24,6 @@ namespace tavon {
 class JsonReportWriter {
   public:
     explicit JsonReportWriter(TextWriter& out);
-    ~JsonReportWriter();
-    JsonReportWriter(const JsonReportWriter&) = delete;
-    JsonReportWriter& operator=(const JsonReportWriter&) = delete;
 
     // Everything before the findings. `time`: ISO 8601 in UTC; `document_name` UTF-8 or
     // Windows-1250 (as a report header takes it); `data_set` Windows-1250.
@@ -35,8 +33,20 @@ class JsonReportWriter {
     void footer(const Totals& totals, long long rows_left_out, std::string_view note);
 
   private:
-    struct State;  // RapidJSON's writer and the text being converted
-    std::unique_ptr<State> state_;
+    // A JSON string of UTF-8 text: quotes, backslashes and control characters escaped.
+    void utf8_string(std::string_view utf8);
+    // A JSON string of a Windows-1250 text, converted to UTF-8.
+    void string(std::string_view windows1250);
+    // The name of the next member of the object being written.
+    void key(std::string_view name);
+    void number(std::uint64_t n);
+    // A member holding a text; none when the text is empty.
+    void text(std::string_view name, const Text& text);
+
+    TextWriter& out_;
+    std::string utf8_;  // the text being converted, its room reused
+    long long findings_ = 0;
+    bool first_member_ = true;
 };
 
 }  // namespace tavon

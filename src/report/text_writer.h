@@ -22,8 +22,6 @@ class TextWriter {
     // Markup that spells its own line ends as CR LF ("</td>\r\n"), copied without a scan: the bulk
     // of a report row.
     void write_exact(std::string_view text) { put(text); }
-    // A byte as it stands (a writer that makes its own text a byte at a time).
-    void write_byte(char c) { put(c); }
     // A cell text for HTML: &, < and > become entities.
     void write_html(std::string_view text) { write_marked_up(text, false); }
     // An element text for XML: as for HTML, and control characters other than tab and line ends,
