@@ -70,13 +70,14 @@ compare clean
 compare clean2x
 
 echo "dirty.xml: report rows a second"
-for ext in csv txt htm xml; do
+for ext in csv txt htm xml json; do
   read -r s k < <(measure "$build/belun" "$out/dirty.xml" "$out/dirty-report.$ext")
   case $ext in
     csv) rows=$(( $(wc -l < "$out/dirty-report.csv") - 5 )) ;;
     txt) rows=$(( $(wc -l < "$out/dirty-report.txt") - 7 )) ;;
     htm) rows=$(grep -ac '^<tr>' "$out/dirty-report.htm") ;;
     xml) rows=$(grep -ac '^<Chyba>' "$out/dirty-report.xml") ;;
+    json) rows=$(( $(grep -ac '^{' "$out/dirty-report.json") - 1 )) ;;  # a finding per line, after the header
   esac
   awk -v e="$ext" -v s="$s" -v r="$rows" -v k="$k" \
     'BEGIN { printf "  %-4s %9d rows %8.3f s %12.0f rows/s %8.1f MB peak\n", e, r, s, (s > 0 ? r / s : 0), k / 1024 }'

@@ -35,6 +35,7 @@ constexpr std::string_view kHelp[] = {
     "             pripona urcuje typ .txt - textovy\n",
     "                                .csv - (Excel)\n",
     "                                .xml          \n",
+    "                                .json - (JSON, UTF-8)\n",
     "\nvystup   - uplna cesta k vystupmu souboru, max. 60 znaku\n",
     "             neni-li uveden, vystupni  se nevytvari\n",
     "\nprepinac - pripustne hodnoty\n",
@@ -158,6 +159,7 @@ std::string_view format_name(ReportFormat format) {
         case ReportFormat::Text: return "TXT";
         case ReportFormat::Csv: return "CSV";
         case ReportFormat::Xml: return "XML";
+        case ReportFormat::Json: return "JSON";
     }
     return {};
 }

@@ -190,6 +190,7 @@ ReportFormat report_format_for(std::string_view name) {
     if (extension == "txt") return ReportFormat::Text;
     if (extension == "csv") return ReportFormat::Csv;
     if (extension == "xml") return ReportFormat::Xml;
+    if (extension == "json") return ReportFormat::Json;
     return ReportFormat::Html;
 }
 

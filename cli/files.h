@@ -45,8 +45,8 @@ std::string role_name_capitalised(Role role);
 Error refine_missing(Error why);
 
 // The report format the command chooses for a report file name: by the text after the last dot of
-// the file's own name (after the last "/" or "\\"), compared in lower case: "txt", "csv", "xml";
-// anything else, or no dot, is HTML.
+// the file's own name (after the last "/" or "\\"), compared in lower case: "txt", "csv", "xml",
+// "json"; anything else, or no dot, is HTML.
 ReportFormat report_format_for(std::string_view report_name);
 
 // The folder of the running executable, where an office puts its "data" folder; `argv0` is the

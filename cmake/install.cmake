@@ -7,14 +7,15 @@
 #
 # Layout on Linux: bin/belun, bin/belun-folder (tools/validate-folder.sh), bin/belun-batch (its
 # helper), share/man/man1/belun.1.gz, belun-folder.1.gz and belun-batch.1.gz,
-# share/doc/belun/{README.md,katalog.html,LICENSE,docs/,examples/,data-vzor/}.
+# share/doc/belun/{README.md,katalog.html,LICENSE,docs/,examples/,data-vzor/} (docs/ the screenshots
+# and report.schema.json, the JSON Schema of the JSON report).
 # The Debian package has the Debian copyright file and changelog.Debian.gz in place of LICENSE
 # (packaging/install-docs.cmake). belun.1 and katalog.html are generated (cmake/tavon_catalogue.cmake).
 #
 # The Windows ZIP is one folder for the people who check their files before delivery: belun.exe,
 # belun-kontrola.bat (a file dragged onto it is checked and its HTML report opened), CTI-ME.txt
-# (Czech instructions, Windows-1250, CR LF), katalog.html, LICENSE.txt, the examples and the sample
-# data folder.
+# (Czech instructions, Windows-1250, CR LF), katalog.html, report.schema.json, LICENSE.txt, the
+# examples and the sample data folder.
 #
 # Documents to hand out: the catalogue of codes and fields katalog.html, and TAVON_EXTRA_DOCS (e.g. an
 # HTML manual belun.html), a list of paths; installed into share/doc/belun, or into the top folder of
@@ -91,7 +92,8 @@ if(WIN32)
   endif()
 
   install(PROGRAMS "${_tavon_win}/belun-kontrola.bat" DESTINATION .)
-  install(FILES "${_tavon_win}/CTI-ME.txt" "${_tavon_win}/LICENSE.txt" ${_tavon_docs} DESTINATION .)
+  install(FILES "${_tavon_win}/CTI-ME.txt" "${_tavon_win}/LICENSE.txt" ${_tavon_docs}
+          "${PROJECT_SOURCE_DIR}/docs/report.schema.json" DESTINATION .)
   install(FILES ${_tavon_examples} DESTINATION examples)
   # The sample data set, to be copied as "data" beside belun.exe and filled with a campaign's files.
   install(FILES ${_tavon_sample_data} DESTINATION data-vzor)
@@ -107,9 +109,9 @@ else()
   install(PROGRAMS "${PROJECT_SOURCE_DIR}/tools/validate-folder.sh" DESTINATION "${CMAKE_INSTALL_BINDIR}"
           RENAME belun-folder)
   install(FILES "${PROJECT_SOURCE_DIR}/README.md" ${_tavon_docs} DESTINATION "${_tavon_doc_dir}")
-  # The README shows these screenshots by their relative paths.
+  # The README shows these screenshots and links the JSON report's schema by their relative paths.
   install(FILES "${PROJECT_SOURCE_DIR}/docs/report.png" "${PROJECT_SOURCE_DIR}/docs/web.png"
-          DESTINATION "${_tavon_doc_dir}/docs")
+          "${PROJECT_SOURCE_DIR}/docs/report.schema.json" DESTINATION "${_tavon_doc_dir}/docs")
   install(FILES ${_tavon_examples} DESTINATION "${_tavon_doc_dir}/examples")
   install(FILES ${_tavon_sample_data} DESTINATION "${_tavon_doc_dir}/data-vzor")
 

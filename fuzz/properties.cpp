@@ -1,6 +1,8 @@
 #include "fuzz/properties.h"
 
 #include <expat.h>
+#include <rapidjson/document.h>
+#include <rapidjson/error/en.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,8 +14,10 @@
 #include <sstream>
 #include <string_view>
 
+#include "base/text.h"
 #include "cli/belun.h"
 #include "report/error_table.h"
+#include "tavon/text.h"
 #include "tests/robust/report_parser.h"
 
 namespace tavon::fuzz {
@@ -195,7 +199,86 @@ ReportContents as_xml_cells(ReportContents o) {
     return o;
 }
 
+// ---- JSON, read with RapidJSON ----------------------------------------------------------------
+
+// The texts of CSV rows as JSON holds them: in UTF-8, without the spaces that align them.
+ReportContents as_json_cells(ReportContents o) {
+    for (Row& r : o.rows)
+        for (std::size_t i = 2; i < r.size(); ++i) r[i] = to_utf8(trim_leading_spaces(r[i]));
+    return o;
+}
+
+// A member of the type asked for (RapidJSON's getters must not meet another).
+const rapidjson::Value& member(const rapidjson::Value& object, const char* key, rapidjson::Type type) {
+    const auto m = object.FindMember(key);
+    if (m == object.MemberEnd()) fail("JSON member missing", key);
+    const bool boolean = type == rapidjson::kTrueType || type == rapidjson::kFalseType;
+    if (boolean ? !m->value.IsBool() : m->value.GetType() != type) fail("JSON member of another type", key);
+    return m->value;
+}
+
+std::uint64_t line_number(const rapidjson::Value& v) {
+    if (!v.IsUint64() || v.GetUint64() == 0) fail("JSON line is no positive whole number");
+    return v.GetUint64();
+}
+
+long count(const rapidjson::Value& totals, const char* key) {
+    const rapidjson::Value& v = member(totals, key, rapidjson::kNumberType);
+    if (!v.IsInt64() || v.GetInt64() < 0) fail("JSON total is no count", key);
+    return static_cast<long>(v.GetInt64());
+}
+
+// A text member; empty when it is absent (never when it is there).
+std::string json_text(const rapidjson::Value& finding, const char* key) {
+    if (!finding.HasMember(key)) return {};
+    const rapidjson::Value& v = member(finding, key, rapidjson::kStringType);
+    if (v.GetStringLength() == 0) fail("JSON text empty", key);
+    return {v.GetString(), v.GetStringLength()};
+}
+
+// The line column of a CSV row as the finding's members give it.
+std::string json_line_column(const rapidjson::Value& f) {
+    if (f.HasMember("lines")) {
+        std::string column;
+        for (const auto& line : member(f, "lines", rapidjson::kArrayType).GetArray())
+            column += (column.empty() ? "" : ",") + std::to_string(line_number(line));
+        if (column.empty() || column.substr(0, column.find(',')) !=
+                                  std::to_string(line_number(member(f, "line", rapidjson::kNumberType))))
+            fail("JSON line is not the first of lines", column);
+        return column + (f.HasMember("more_lines") ? ", ...... " : "");
+    }
+    if (f.HasMember("whole_employer")) return "   ";
+    return f.HasMember("line") ? std::to_string(line_number(member(f, "line", rapidjson::kNumberType))) : " ";
+}
+
 }  // namespace
+
+// The rows and totals of a JSON report, its texts in UTF-8; it must be valid UTF-8 and JSON, read to
+// the end of the input, with `warnings_left_out` warnings counted but not listed.
+ReportContents check_json(std::string_view h, long warnings_left_out) {
+    rapidjson::Document d;
+    d.Parse<rapidjson::kParseValidateEncodingFlag>(h.data(), h.size());
+    if (d.HasParseError())
+        fail("JSON report", std::string(rapidjson::GetParseError_En(d.GetParseError())) + " at byte " +
+                                std::to_string(d.GetErrorOffset()));
+    if (!h.ends_with("}\r\n") || !d.IsObject()) fail("JSON report end", h);
+    const rapidjson::Value& totals = member(d, "totals", rapidjson::kObjectType);
+    ReportContents o;
+    o.errors = count(totals, "errors");
+    o.warnings = count(totals, "warnings");
+    if (count(totals, "warnings_not_reported") != warnings_left_out ||
+        !member(d, "read_to_end", rapidjson::kTrueType).GetBool())
+        fail("JSON report totals", h.substr(h.rfind("],")));
+    for (const auto& f : member(d, "findings", rapidjson::kArrayType).GetArray()) {
+        if (!f.IsObject()) fail("JSON finding is no object");
+        const std::string code = json_text(f, "code");
+        if (json_text(f, "severity") != code.substr(0, 1)) fail("JSON severity", code);
+        o.rows.push_back({json_line_column(f), code, json_text(f, "employer"), json_text(f, "employee"),
+                          json_text(f, "field"), json_text(f, "value"), json_text(f, "expected"),
+                          json_text(f, "description")});
+    }
+    return o;
+}
 
 void prepare_scratch_dir() {
     if (!g_scratch_dir.empty()) return;
@@ -448,19 +531,25 @@ ReportContents check_all_formats(const std::string& input, unsigned variant, std
     check_txt(txt.report, o);
     const RunResult htm = run_belun({input, scratch_path("r.htm"), out}, scratch_path("r.htm"), out);
     check_htm(htm.report, o);
-    if (txt.copy != csv.copy || htm.copy != csv.copy) fail("output file depends on the report format");
+    const RunResult json = run_belun({input, scratch_path("r.json"), out}, scratch_path("r.json"), out);
+    check_same(as_json_cells(o), check_json(json.report, 0), "JSON against CSV");
+    if (txt.copy != csv.copy || htm.copy != csv.copy || json.copy != csv.copy)
+        fail("output file depends on the report format");
 
     // Warnings suppressed: the same totals, the rows without the warnings.
     ReportContents errors_only = o;
     std::erase_if(errors_only.rows, [](const Row& r) { return r[1][0] == 'W'; });
-    static constexpr const char* kNames[4] = {"w.csv", "w.xml", "w.txt", "w.htm"};
-    const std::string report = scratch_path(kNames[variant % 4]);
+    static constexpr const char* kNames[5] = {"w.csv", "w.xml", "w.txt", "w.htm", "w.json"};
+    const std::string report = scratch_path(kNames[variant % 5]);
     const RunResult w = run_belun({input, "-w", report, out}, report, out);
-    switch (variant % 4) {
+    switch (variant % 5) {
         case 0: check_same(errors_only, check_csv(w.report), "CSV with -w"); break;
         case 1: check_same(as_xml_cells(errors_only), check_xml(w.report), "XML with -w"); break;
         case 2: check_txt(w.report, errors_only); break;
-        default: check_htm(w.report, errors_only); break;
+        case 3: check_htm(w.report, errors_only); break;
+        default:
+            check_same(as_json_cells(errors_only), check_json(w.report, o.warnings), "JSON with -w");
+            break;
     }
     check_console(w.console, o);
     if (w.copy != csv.copy) fail("output file depends on -w");

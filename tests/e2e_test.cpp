@@ -3,7 +3,8 @@
 //
 // A case folder holds `args` (the arguments, separated by single spaces), the input files, and
 // `expected/` with `exit`, `console` and one file per file the run must write (in folders as the
-// run writes them). The date-time stamp of report headers is compared as "DD/MM/YYYY  hh:mm:ss".
+// run writes them). The date-time stamp of report headers is compared as "DD/MM/YYYY  hh:mm:ss",
+// that of JSON reports as "YYYY-MM-DDThh:mm:ssZ".
 // The console is a file here, not a terminal, so it has no progress line; it is in Windows-1250
 // (the C locale) unless the case holds a file `locale` naming another (C.UTF-8, say). Every file
 // the run leaves in its folder is an input or an expected file: a run leaves nothing else behind.
@@ -32,7 +33,9 @@ std::string read(const fs::path& p) {
 
 std::string mask_time(std::string text) {
     static const std::regex stamp(R"(\d\d/\d\d/\d\d\d\d  \d\d:\d\d:\d\d)");
-    return std::regex_replace(text, stamp, "DD/MM/YYYY  hh:mm:ss");
+    static const std::regex utc(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ)");  // JSON reports
+    return std::regex_replace(std::regex_replace(text, stamp, "DD/MM/YYYY  hh:mm:ss"), utc,
+                              "YYYY-MM-DDThh:mm:ssZ");
 }
 
 std::string shell_quoted(const std::string& s) {

@@ -51,6 +51,9 @@ struct Totals {
     long long errors = 0;                 // findings whose code begins with E
     long long warnings = 0;               // findings whose code begins with W, delivered or not
     long long warnings_not_reported = 0;  // of those, left out because report_warnings was false
+    // The input was read to its end: set by finish(). The totals of a check that stopped before
+    // (its input broke off, or its caller gave up) count what was read until then.
+    bool read_to_end = false;
 };
 
 class Check {

@@ -1,5 +1,6 @@
-// The error report in its formats (HTML, plain text, CSV, XML) and the normalised copy of the
-// document: both written in Windows-1250 with CR LF line ends to an output of the caller's.
+// The error report in its formats (HTML, plain text, CSV, XML, JSON) and the normalised copy of the
+// document, written with CR LF line ends to an output of the caller's: in Windows-1250, the JSON
+// report in UTF-8.
 //
 //   tavon::FileOutput file;                         // or a StringOutput, or an Output of your own
 //   if (auto opened = file.open("chyby.htm"); !opened) ...
@@ -82,7 +83,8 @@ class FileOutput : public Output {
     int mode_ = -1;  // the named file's permissions, kept for the new one (-1: it did not exist)
 };
 
-enum class ReportFormat { Html, Text, Csv, Xml };
+// Json: one object in UTF-8 with the findings as data (docs/report.schema.json describes it).
+enum class ReportFormat { Html, Text, Csv, Xml, Json };
 
 // What a report's header shows.
 struct ReportHeader {
@@ -91,8 +93,8 @@ struct ReportHeader {
         : document_name(std::move(document_name)), data_set(std::move(data_set)), time(time) {}
 
     std::string document_name;  // the document checked, as named (UTF-8 or Windows-1250)
-    std::string data_set;       // describe_data_set(): the HTML report shows it
-    std::time_t time;           // the date and time of the check (local time)
+    std::string data_set;       // describe_data_set(): the HTML and JSON reports show it
+    std::time_t time;           // the date and time of the check: local time, in JSON UTC
 };
 
 // The rows a report holds at most: far beyond any real delivery (twenty times the findings of a
@@ -112,7 +114,8 @@ class Report : public FindingSink {
 
     void finding(const Finding& f) override;
     // The summary (HTML), the totals and the end, all bytes handed to the output; fails when the
-    // output did. Nothing is written after it.
+    // output did. Nothing is written after it. The JSON report says whether the input was read to
+    // its end (Totals::read_to_end: check.finish(), not check.totals() of a check given up).
     Result<void> finish(const Totals& totals);
     // Findings not written because the report already held its most rows.
     long long rows_left_out() const;

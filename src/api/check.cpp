@@ -148,6 +148,7 @@ Totals Check::finish() {
     if (!pipeline_->finished) {
         pipeline_->finished = true;
         pipeline_->document.finish();
+        pipeline_->findings.totals.read_to_end = true;
     }
     return pipeline_->findings.totals;
 }

@@ -2,9 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace tavon {
+
+// Windows-1250 bytes as UTF-8, appended to `utf8`: a text reused for many conversions allocates only
+// while it grows. The five bytes Windows-1250 leaves undefined become "?".
+void append_utf8(std::string& utf8, std::string_view windows1250);
 
 // The text without its leading spaces (only byte 32; tabs stay).
 inline std::string_view trim_leading_spaces(std::string_view s) {

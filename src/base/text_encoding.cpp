@@ -1,5 +1,6 @@
 #include <cstdint>
 
+#include "base/text.h"
 #include "tavon/finding.h"
 #include "tavon/text.h"
 
@@ -78,13 +79,17 @@ char windows1250_of(char32_t c) {
 
 }  // namespace
 
-std::string to_utf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 4);
-    for (const char ch : text) {
+void append_utf8(std::string& out, std::string_view windows1250) {
+    for (const char ch : windows1250) {
         const auto b = static_cast<unsigned char>(ch);
         put_utf8(out, b < 0x80 ? char32_t(b) : char32_t(kHigh[b - 0x80]));
     }
+}
+
+std::string to_utf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
+    append_utf8(out, text);
     return out;
 }
 

@@ -10,6 +10,7 @@
 #include "input/open_error.h"
 #include "report/catalogue.h"
 #include "report/error_table.h"
+#include "report/json_writer.h"
 #include "report/text_writer.h"
 #include "tavon/cz.h"
 #include "tavon/report.h"
@@ -72,13 +73,31 @@ std::string date_time_text(std::time_t time) {
     return b;
 }
 
+// The date and time of a JSON report, in UTC: "2006-07-06T12:03:59Z".
+std::string utc_time_text(std::time_t time) {
+    std::tm t{};
+#if defined(_WIN32)
+    gmtime_s(&t, &time);
+#else
+    gmtime_r(&time, &t);
+#endif
+    char b[48];
+    std::snprintf(b, sizeof b, "%04d-%02d-%02dT%02d:%02d:%02dZ", (t.tm_year + 1900) % 10000,
+                  (t.tm_mon + 1) % 100, t.tm_mday % 100, t.tm_hour % 100, t.tm_min % 100, t.tm_sec % 100);
+    return b;
+}
+
 Report::Writer::Writer(ReportFormat format, Output& out, long long max_rows)
     : format_(format),
       output_(out),
       out_(out),
       max_rows_(max_rows),
       rows_per_code_(error_table().size(), 0),
-      fields_named_(field_entries().size(), false) {}
+      fields_named_(field_entries().size(), false) {
+    if (format == ReportFormat::Json) json_ = std::make_unique<JsonReportWriter>(out_);
+}
+
+Report::Writer::~Writer() = default;
 
 namespace {
 
@@ -131,6 +150,7 @@ void Report::Writer::finding(const Finding& found) {
         return;
     }
     ++rows_;
+    if (json_) return json_->finding(found);
     const Row row = row_of(found);
     switch (format_) {
         case ReportFormat::Csv: write_csv_row(row); break;
@@ -140,6 +160,7 @@ void Report::Writer::finding(const Finding& found) {
             ++rows_per_code_[static_cast<std::size_t>(found.code)];  // for the summary at the end
             write_html_row(row, found.severity() == Severity::Error);
             break;
+        case ReportFormat::Json: break;
     }
 }
 
@@ -211,6 +232,7 @@ void Report::Writer::write_html_row(const Row& f, bool error) {
 }
 
 void Report::Writer::write_rows_left_out() {
+    if (json_) return;  // a member of the report's end says it
     TextWriter& w = out_;
     switch (format_) {
         case ReportFormat::Text: w.write(kRowsLeftOut); break;
@@ -228,6 +250,7 @@ void Report::Writer::write_rows_left_out() {
             w.write_html(kRowsLeftOut);
             w.write("</td>");
             break;
+        case ReportFormat::Json: break;
     }
     w.write("\n");
 }
@@ -288,6 +311,7 @@ void Report::Writer::header(std::string_view date_time, std::string_view given_n
             w.write(kHtmlColumns);
             w.write("</tr>\n");
             break;
+        case ReportFormat::Json: json_->header(date_time, given_name, data_set); break;
     }
 }
 
@@ -315,6 +339,7 @@ void Report::Writer::footer(const Totals& totals) {
             write_html_explanations();
             w.write("</body>\n</html>\n");
             return;
+        case ReportFormat::Json: json_->footer(totals, rows_left_out_, kRowsLeftOut); return;
     }
 }
 
@@ -459,6 +484,14 @@ bool matches_header(std::string_view text, std::string_view shape) {
             text.remove_prefix(20);
             continue;
         }
+        if (marker == "{utc}") {
+            static constexpr std::string_view kUtc = "0000-00-00T00:00:00Z";  // 0: any digit
+            if (text.size() < kUtc.size()) return false;
+            for (std::size_t i = 0; i < kUtc.size(); ++i)
+                if (kUtc[i] == '0' ? text[i] < '0' || text[i] > '9' : text[i] != kUtc[i]) return false;
+            text.remove_prefix(kUtc.size());
+            continue;
+        }
         // Any text up to the next literal part of the shape, within the line.
         const std::string_view next = shape.substr(0, shape.find('{'));
         const std::size_t end = text.find(next);
@@ -473,7 +506,7 @@ bool matches_header(std::string_view text, std::string_view shape) {
 std::string header_shape(ReportFormat format, std::string_view data_set) {
     StringOutput out;
     Report::Writer writer(format, out, 0);
-    writer.header("{date}", "{name}", data_set);
+    writer.header(format == ReportFormat::Json ? "{utc}" : "{date}", "{name}", data_set);
     writer.flush();
     return out.bytes;
 }
@@ -484,7 +517,7 @@ bool is_report_start(std::string_view first_bytes) {
     static const std::string shapes[] = {
         header_shape(ReportFormat::Html, "{data}"), header_shape(ReportFormat::Html, {}),
         header_shape(ReportFormat::Text, {}),       header_shape(ReportFormat::Csv, {}),
-        header_shape(ReportFormat::Xml, {}),
+        header_shape(ReportFormat::Xml, {}),        header_shape(ReportFormat::Json, "{data}"),
     };
     for (const std::string& shape : shapes)
         if (matches_header(first_bytes, shape)) return true;
@@ -497,7 +530,9 @@ bool is_report_start(std::string_view first_bytes) {
 
 Report::Report(ReportFormat format, Output& out, const ReportHeader& header, long long max_rows)
     : writer_(std::make_unique<Writer>(format, out, max_rows)) {
-    writer_->header(date_time_text(header.time), header.document_name, header.data_set);
+    const bool json = format == ReportFormat::Json;
+    writer_->header(json ? utc_time_text(header.time) : date_time_text(header.time), header.document_name,
+                    header.data_set);
 }
 
 Report::~Report() = default;

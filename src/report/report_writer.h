@@ -2,6 +2,7 @@
 // tavon::Report.
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,11 +13,14 @@
 
 namespace tavon {
 
+class JsonReportWriter;
+
 // The writer of a report's bytes in its format, with what the HTML summary and explanations need
 // to know of the rows written.
 class Report::Writer {
   public:
     Writer(ReportFormat format, Output& out, long long max_rows);
+    ~Writer();
     void header(std::string_view date_time, std::string_view document_name, std::string_view data_set);
     void finding(const Finding& f);
     void footer(const Totals& totals);
@@ -54,6 +58,7 @@ class Report::Writer {
     std::vector<int> rows_per_code_;  // HTML: rows written per code of the error table, for the summary
     std::vector<bool> fields_named_;  // fields named in the rows, by catalogue entry (HTML explanations)
     std::string scratch_[6];          // the texts of the row being written
+    std::unique_ptr<JsonReportWriter> json_;  // JSON: the object being written
 };
 
 }  // namespace tavon

@@ -3,10 +3,13 @@
 #include "tavon/check.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tavon/report.h"
@@ -86,6 +89,36 @@ TEST(Check, ADocumentSplitOverSeveralFilesIsReadAsOneText) {
         EXPECT_EQ(rows_but_per_file(report_of(files, ReportFormat::Csv, {{a / 2}, {}, {1}})), whole)
             << a << " " << b;
     }
+}
+
+// The JSON report of a check given up halfway (finished with the totals so far) says that the input
+// was not read to its end, that of the whole says it was; both read by Python's json and Node's
+// JSON.parse and valid against the schema.
+TEST(Check, JsonReportSaysWhetherTheInputWasReadToItsEnd) {
+    const std::string doc = test::read_file(test::repository_root() / "examples/duv-chyby.xml");
+    test::ScratchDir dir;
+    std::string files;
+    for (const bool whole : {false, true}) {
+        StringOutput out;
+        Report report(ReportFormat::Json, out, {"duv-chyby.xml", "", 0});
+        Check check(report);
+        check.feed(doc.data(), whole ? doc.size() : doc.size() / 2);
+        ASSERT_TRUE(report.finish(whole ? check.finish() : check.totals()));
+        EXPECT_TRUE(
+            out.bytes.ends_with(whole ? ",\"read_to_end\":true}\r\n" : ",\"read_to_end\":false}\r\n"));
+        const std::string name = dir.path(whole ? "whole.json" : "half.json");
+        dir.write_file(name, out.bytes);
+        files += " '" + name + "'";
+    }
+    if (std::string_view(TAVON_PYTHON3).empty()) GTEST_SKIP() << "no python3";
+    const std::string command = std::string(TAVON_PYTHON3) + " '" +
+                                (test::repository_root() / "tests/report/json_reports.py").string() +
+                                "' check '" + (test::repository_root() / "docs/report.schema.json").string() +
+                                "'" + files;
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no Node.js or python3-jsonschema";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << command;
 }
 
 }  // namespace

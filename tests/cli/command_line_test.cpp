@@ -54,6 +54,7 @@ std::string help_text() {
            "             pripona urcuje typ .txt - textovy\n"
            "                                .csv - (Excel)\n"
            "                                .xml          \n"
+           "                                .json - (JSON, UTF-8)\n"
            "\nvystup   - uplna cesta k vystupmu souboru, max. 60 znaku\n"
            "             neni-li uveden, vystupni  se nevytvari\n"
            "\nprepinac - pripustne hodnoty\n"
@@ -159,6 +160,9 @@ TEST(CommandLine, ReportFormatFromTheFileOwnName) {
         {"r.csv", ReportFormat::Csv},
         {"r.CSV", ReportFormat::Csv},
         {"r.xml", ReportFormat::Xml},
+        {"r.json", ReportFormat::Json},
+        {"R.JSON", ReportFormat::Json},
+        {"r.jsonl", ReportFormat::Html},
         {"r.htm", ReportFormat::Html},
         {"out.Html", ReportFormat::Html},
         {"out.doc", ReportFormat::Html},
@@ -190,6 +194,7 @@ TEST(CommandLine, ReportFormatFromTheFileOwnName) {
         {"out", "<html>\r\n"},
         {"r.xml", "<?xml version = \"1.0\" encoding = \"Windows-1250\"?><DUV_chyby>\r\n<DatumCas>"},
         {"r.csv", "Radek;Chyba;Zamestnavatel;Zamestnanec;Prvek;Hodnota;Ocekavano;Popis\r\n12;ES308;"},
+        {"r.Json", "{\"program\":\"TAVON_v0.9\",\"report_version\":1,\"file\":\"a.xml\","},
     };
     for (const auto& r : runs) {
         auto run = run_belun({{"a.xml", without_employer()}}, {"a.xml", r.name});

@@ -54,6 +54,7 @@ expected="./usr/bin/belun
 ./usr/share/doc/belun/data-vzor/staty.txt
 ./usr/share/doc/belun/data-vzor/vzdelani.txt
 ./usr/share/doc/belun/docs/report.png
+./usr/share/doc/belun/docs/report.schema.json
 ./usr/share/doc/belun/docs/web.png
 ./usr/share/doc/belun/examples/duv-chyby.xml
 ./usr/share/doc/belun/examples/duv-ok.xml

@@ -38,6 +38,7 @@ share/doc/belun/data-vzor/scale5.csv
 share/doc/belun/data-vzor/staty.txt
 share/doc/belun/data-vzor/vzdelani.txt
 share/doc/belun/docs/report.png
+share/doc/belun/docs/report.schema.json
 share/doc/belun/docs/web.png
 share/doc/belun/examples/duv-chyby.xml
 share/doc/belun/examples/duv-ok.xml

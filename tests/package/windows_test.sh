@@ -59,7 +59,7 @@ mkdir "$scratch/unzipped"
 (cd "$scratch/unzipped" && "$CMAKE" -E tar xf "${zips[0]}")
 top=$(basename "${zips[0]}" .zip)
 contents=$(cd "$scratch/unzipped" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
-expected="./$top/CTI-ME.txt ./$top/LICENSE.txt ./$top/belun-kontrola.bat ./$top/belun.exe ./$top/data-vzor/campaign.txt ./$top/data-vzor/dppv.txt ./$top/data-vzor/kzam.txt ./$top/data-vzor/nuts.txt ./$top/data-vzor/poskytovatele.txt ./$top/data-vzor/postaveni.txt ./$top/data-vzor/pravni_formy.txt ./$top/data-vzor/predkladatele.txt ./$top/data-vzor/scale1.csv ./$top/data-vzor/scale2.csv ./$top/data-vzor/scale3.csv ./$top/data-vzor/scale5.csv ./$top/data-vzor/staty.txt ./$top/data-vzor/vzdelani.txt ./$top/examples/duv-chyby.xml ./$top/examples/duv-ok.xml ./$top/katalog.html "
+expected="./$top/CTI-ME.txt ./$top/LICENSE.txt ./$top/belun-kontrola.bat ./$top/belun.exe ./$top/data-vzor/campaign.txt ./$top/data-vzor/dppv.txt ./$top/data-vzor/kzam.txt ./$top/data-vzor/nuts.txt ./$top/data-vzor/poskytovatele.txt ./$top/data-vzor/postaveni.txt ./$top/data-vzor/pravni_formy.txt ./$top/data-vzor/predkladatele.txt ./$top/data-vzor/scale1.csv ./$top/data-vzor/scale2.csv ./$top/data-vzor/scale3.csv ./$top/data-vzor/scale5.csv ./$top/data-vzor/staty.txt ./$top/data-vzor/vzdelani.txt ./$top/examples/duv-chyby.xml ./$top/examples/duv-ok.xml ./$top/katalog.html ./$top/report.schema.json "
 [[ $contents == "$expected" ]] || fail "ZIP contents: $contents"
 exe="$scratch/unzipped/$top/belun.exe"
 bat="$scratch/unzipped/$top/belun-kontrola.bat"

@@ -58,7 +58,9 @@ class TestReport {
         ADD_FAILURE() << "no code " << code;
         return Code{};
     }
-    void header(std::string_view date_time, std::string_view name) { writer_.header(date_time, name, {}); }
+    void header(std::string_view date_time, std::string_view name, std::string_view data_set = {}) {
+        writer_.header(date_time, name, data_set);
+    }
     void footer() { writer_.footer(findings.totals); }
     long long rows_left_out() const { return writer_.rows_left_out(); }
     std::string text() {
@@ -472,6 +474,66 @@ TEST(ReportWriter, RowsStopAtTheLimitWithOneLineSayingSo) {
             EXPECT_EQ(text.find("ES301", at), std::string::npos);
         }
     }
+}
+
+// JSON: a finding per line holding the columns of its row as data: lines as numbers, texts without
+// the spaces that align them, empty ones left out; the findings left out and the totals at the end.
+TEST(ReportWriter, JsonFindingsAsData) {
+    TestReport r(ReportFormat::Json, true, 4);
+    r.header("2006-07-06T12:03:59Z", "duv.xml", cp1250("vestavěná data"));
+    r.finding("12", "ES301", "xyz", "     43.00", "   ", "20000006", "A1");
+    r.finding("   ", "ES309", "   ", "   ", "   ", "20000006/A1");
+    r.finding(" ", "ES303", "AA0138", "", "");
+    const std::uint64_t lines[] = {10, 40, 70, 100, 130, 160};
+    Finding person;
+    person.code = Code::EL051;
+    person.line = 10;
+    person.lines = lines;
+    person.more_lines = true;
+    person.employer = Text("20000006");
+    person.employee = Text("7");
+    person.field = Text("AA0144");
+    person.value = Text("1");
+    person.expected = Text("2");
+    r.findings.receive(person);
+    r.finding("9", "WL025", "x", "1", "");
+    r.footer();
+    EXPECT_EQ(
+        r.text(),
+        "{\"program\":\"TAVON_v0.9\",\"report_version\":1,\"file\":\"duv.xml\","
+        "\"data_set\":\"vestavěná data\",\"time\":\"2006-07-06T12:03:59Z\",\"findings\":[\r\n"
+        "{\"line\":12,\"code\":\"ES301\",\"severity\":\"E\",\"employer\":\"20000006\","
+        "\"employee\":\"A1\",\"field\":\"xyz\",\"value\":\"43.00\",\"description\":\"Neznamý prvek\"},\r\n"
+        "{\"whole_employer\":true,\"code\":\"ES309\",\"severity\":\"E\",\"employer\":\"20000006/A1\","
+        "\"description\":\"Zamestnavatel nemá ani jednoho zamestnance\"},\r\n"
+        "{\"code\":\"ES303\",\"severity\":\"E\",\"field\":\"AA0138\","
+        "\"description\":\"Prvkek nebyl uveden\"},\r\n"
+        "{\"line\":10,\"lines\":[10,40,70,100,130,160],\"more_lines\":true,\"code\":\"EL051\","
+        "\"severity\":\"E\",\"employer\":\"20000006\",\"employee\":\"7\",\"field\":\"AA0144\","
+        "\"value\":\"1\",\"expected\":\"2\","
+        "\"description\":\"Nesouhlasí výše platového tarifu - pro tabulku platových tarifů.\"}\r\n"
+        "],\"findings_left_out\":1,\"note\":\"Protokol uvádí jen prvních 20 000 000 nálezů, další už "
+        "nevypisuje. Počty chyb E a W na konci jsou úplné.\",\"totals\":{\"errors\":4,\"warnings\":1,"
+        "\"warnings_not_reported\":0},\"read_to_end\":false}\r\n");
+}
+
+// Whatever a document or a file name holds comes out as a JSON string: quotes, backslashes and
+// control characters escaped, Windows-1250 as UTF-8, its undefined bytes as "?". A name that is
+// UTF-8 keeps every character, one that is not is read as Windows-1250.
+TEST(ReportWriter, JsonEscapesAndConvertsEveryText) {
+    TestReport r(ReportFormat::Json);
+    r.header("2006-07-06T12:03:59Z", "nový\n\"soubor\"\\日本.xml");
+    r.finding("7", "ES301", "<a\"b\\c>", "</script>\x01\t\r\n\x7f\x81" + cp1250("Ž"), "");
+    EXPECT_EQ(
+        r.text(),
+        "{\"program\":\"TAVON_v0.9\",\"report_version\":1,\"file\":\"nový\\n\\\"soubor\\\"\\\\日本.xml\","
+        "\"data_set\":\"\",\"time\":\"2006-07-06T12:03:59Z\",\"findings\":[\r\n"
+        "{\"line\":7,\"code\":\"ES301\",\"severity\":\"E\",\"field\":\"<a\\\"b\\\\c>\","
+        "\"value\":\"</script>\\u0001\\t\\r\\n\x7f?Ž\",\"description\":\"Neznamý prvek\"}");
+
+    TestReport windows1250(ReportFormat::Json);
+    windows1250.header("2006-07-06T12:03:59Z", "\x8akoda\x90.xml");
+    EXPECT_NE(windows1250.text().find(",\"file\":\"Škoda?.xml\","), std::string::npos);
 }
 
 }  // namespace

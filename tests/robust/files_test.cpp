@@ -48,7 +48,7 @@ TEST(Files, ReportReplacesOnlyAnEmptyFileOrAReportOfOurs) {
     ScratchDir dir;
     const std::string input = dir.path("a.xml");
     dir.write_file(input, valid_document());
-    for (const char* format : {"htm", "txt", "csv", "xml"}) {
+    for (const char* format : {"htm", "txt", "csv", "xml", "json"}) {
         const std::string report = dir.path(std::string("r.") + format);
         // A report of an earlier run, of each format, is replaced on a rerun.
         ASSERT_EQ(run({input, report}).exit_code, 0) << format;
@@ -56,6 +56,7 @@ TEST(Files, ReportReplacesOnlyAnEmptyFileOrAReportOfOurs) {
         // A user's files are not, however much they look like one.
         const std::string header = test::read_file(report).substr(0, 60);
         for (const std::string& foreign : {std::string("R"), std::string("<html>\r\n<body>Moje</body>"),
+                                           std::string("{\"program\":\"TAVON_v0.9\",\"findings\":[]}"),
                                            header.substr(0, header.size() - 1)}) {
             dir.write_file(report, foreign);
             const Outcome refused = run({input, report});

@@ -178,10 +178,10 @@ EMSCRIPTEN_KEEPALIVE const char* belun_data_problem(int part) {
 }
 EMSCRIPTEN_KEEPALIVE int belun_data_problem_line() { return data_problem_.line; }
 
-// Begins a check, in place of any unfinished one. `format` 0-3 writes that report through
-// host.report (its header at once), -1 none; `rows` > 0 hands the first `rows` findings to
-// host.finding and, at the end, every code with its count to host.code. `document_name` is the
-// name the report header shows (Windows-1250).
+// Begins a check, in place of any unfinished one. `format` 0-4 (tavon::ReportFormat, 4 JSON)
+// writes that report through host.report (its header at once), -1 none; `rows` > 0 hands the first
+// `rows` findings to host.finding and, at the end, every code with its count to host.code.
+// `document_name` is the name the report header shows (Windows-1250).
 EMSCRIPTEN_KEEPALIVE void belun_begin(int format, int report_warnings, const char* document_name, int rows) {
     run_.reset();
     run_ = std::make_unique<Run>(format, report_warnings != 0, document_name, rows, data_set_);

@@ -49,12 +49,12 @@ async function loadEngine(dir) {
       return { ok: true, line: cString(engine._belun_data_line()) };
     },
     // The format the command takes for a report name: the text after the last dot of the name
-    // after the last "/" or "\\", in lower case; 0 HTML, 1 text, 2 CSV, 3 XML.
+    // after the last "/" or "\\", in lower case; 0 HTML, 1 text, 2 CSV, 3 XML, 4 JSON.
     formatFor(reportName) {
       const own = reportName.slice(Math.max(reportName.lastIndexOf('/'), reportName.lastIndexOf('\\')) + 1);
       const dot = own.lastIndexOf('.');
       const extension = dot < 0 ? '' : own.slice(dot + 1).toLowerCase();
-      return { txt: 1, csv: 2, xml: 3 }[extension] ?? 0;
+      return { txt: 1, csv: 2, xml: 3, json: 4 }[extension] ?? 0;
     },
     // Validates a file, fed to the engine as the page's worker does: each piece read straight
     // into the engine's buffer, `pieces` bytes at a time (a list: its sizes in turn); returns

@@ -18,8 +18,10 @@ const engineDir = path.resolve(root, process.env.BELUN_ENGINE || 'build-web/cmak
 const cases = path.join(root, 'tests/data/e2e');
 
 const stamp = /\d\d\/\d\d\/\d\d\d\d  \d\d:\d\d:\d\d/g;
+const utc = /\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ/g; // JSON reports
 const cp1250 = new TextDecoder('windows-1250');
-const masked = (bytes) => bytes.toString('latin1').replace(stamp, 'DD/MM/YYYY  hh:mm:ss');
+const masked = (bytes) =>
+  bytes.toString('latin1').replace(stamp, 'DD/MM/YYYY  hh:mm:ss').replace(utc, 'YYYY-MM-DDThh:mm:ssZ');
 
 // The command line as belun reads it: input, report, whether warnings are written; or why the run
 // writes no complete report.
