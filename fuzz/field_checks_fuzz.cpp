@@ -248,9 +248,7 @@ class Harness {
                     return true;
                 }
                 model.value[i] = std::strtod(std::string(content).c_str(), nullptr);
-            } else if (kind != Kind::Submitter) {
-                model.value[i] = 123.0;
-            }
+            }  // a text row's number stays 0: no rule reads it
             // Length.
             const auto length = static_cast<long long>(content.size());
             if (length < definition.min_length || length > definition.max_length) {

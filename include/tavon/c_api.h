@@ -85,13 +85,15 @@ typedef struct tavon_totals {
     int64_t errors;                /* findings whose code begins with E */
     int64_t warnings;              /* findings whose code begins with W, delivered or not */
     int64_t warnings_not_reported; /* of those, left out because report_warnings was 0 */
+    int read_to_end;               /* 1: the input was read to its end (tavon_check_finish) */
 } tavon_totals;
 
 typedef enum tavon_report_format {
     TAVON_REPORT_HTML = 0,
     TAVON_REPORT_TEXT = 1,
     TAVON_REPORT_CSV = 2,
-    TAVON_REPORT_XML = 3
+    TAVON_REPORT_XML = 3,
+    TAVON_REPORT_JSON = 4 /* UTF-8, the findings as data (docs/report.schema.json) */
 } tavon_report_format;
 
 typedef struct tavon_data tavon_data;   /* code lists, registers and tariffs */
@@ -104,7 +106,7 @@ typedef struct tavon_options {
     void* context;                     /* handed to on_finding */
 } tavon_options;
 
-/* The library's version ("0.9") and the build's data set, in UTF-8. */
+/* The library's version, e.g. "0.9". */
 TAVON_C const char* tavon_version(void);
 
 /* Options with warnings reported, the built-in data set and no callback. */
@@ -116,10 +118,11 @@ TAVON_C tavon_status tavon_data_load_folder(const char* folder, tavon_data** dat
 TAVON_C tavon_status tavon_data_load_files(const char* const* names, const char* const* bytes,
                                            const size_t* sizes, size_t count, tavon_data** data,
                                            tavon_error* error);
-/* One line in UTF-8 that names the set, valid as long as the set. */
+/* One line in UTF-8 that names the set (NULL: the built-in set), valid as long as the set. */
 TAVON_C const char* tavon_data_describe(const tavon_data* data);
 TAVON_C void tavon_data_free(tavon_data* data);
 
+/* `options` NULL: tavon_default_options(). */
 TAVON_C tavon_status tavon_check_new(const tavon_options* options, tavon_check** check, tavon_error* error);
 /* A report the check writes as it goes, to a file (replaced only when finished well) or to a
  * callback. Before the first feed. `document_name` (UTF-8) is the name its header shows. */
