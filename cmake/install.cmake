@@ -6,7 +6,9 @@
 #                                                  Windows, see cmake/mingw-w64.cmake)
 #
 # Layout on Linux: bin/belun, bin/belun-folder (tools/validate-folder.sh), bin/belun-batch (its
-# helper), share/man/man1/belun.1.gz, belun-folder.1.gz and belun-batch.1.gz,
+# helper), bin/belun-server (the checking service, where cpp-httplib is installed) with
+# lib/systemd/system/belun-server.service and, with -DTAVON_WEB_PAGE, share/belun/web/,
+# share/man/man1/belun.1.gz, belun-folder.1.gz, belun-batch.1.gz and belun-server.1.gz,
 # share/doc/belun/{README.md,katalog.html,LICENSE,docs/,examples/,data-vzor/} (docs/ the screenshots
 # and report.schema.json, the JSON Schema of the JSON report).
 # The Debian package has the Debian copyright file and changelog.Debian.gz in place of LICENSE
@@ -26,6 +28,8 @@ include(GNUInstallDirs)
 
 set(TAVON_PACKAGE_NAME belun)
 set(TAVON_DEBIAN_REVISION 1)
+set(TAVON_WEB_PAGE "" CACHE PATH
+    "A built browser edition (the folder of web/build.sh) that belun-server serves at /; installed into share/belun/web")
 set(TAVON_EXTRA_DOCS "" CACHE STRING
     "Documents to install beside the README and put into the Windows ZIP (list of paths), e.g. belun.html")
 set(_tavon_packaging "${PROJECT_SOURCE_DIR}/packaging")
@@ -106,6 +110,26 @@ else()
     install(TARGETS belun-batch RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
     list(APPEND _tavon_man_pages "${PROJECT_SOURCE_DIR}/man/belun-batch.1")
   endif()
+  # The checking service with its manual page and its systemd unit (installed by the script below,
+  # naming the program's path of the prefix in use); the browser edition's page for its GET / when
+  # one was built (web/build.sh) and named with -DTAVON_WEB_PAGE=build-web.
+  set(_tavon_service_unit "")
+  if(TARGET belun-server)
+    install(TARGETS belun-server RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+    list(APPEND _tavon_man_pages "${PROJECT_SOURCE_DIR}/man/belun-server.1")
+    set(_tavon_service_unit "${_tavon_packaging}/belun-server.service")
+    if(TAVON_WEB_PAGE)
+      set(_tavon_page_files "")
+      foreach(_file index.html style.css app.js bundle.js katalog.html)
+        if(EXISTS "${TAVON_WEB_PAGE}/${_file}")
+          list(APPEND _tavon_page_files "${TAVON_WEB_PAGE}/${_file}")
+        elseif(NOT _file STREQUAL "katalog.html")
+          message(FATAL_ERROR "TAVON_WEB_PAGE: ${TAVON_WEB_PAGE}/${_file} is missing (build it with web/build.sh)")
+        endif()
+      endforeach()
+      install(FILES ${_tavon_page_files} DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/${TAVON_PACKAGE_NAME}/web")
+    endif()
+  endif()
   install(PROGRAMS "${PROJECT_SOURCE_DIR}/tools/validate-folder.sh" DESTINATION "${CMAKE_INSTALL_BINDIR}"
           RENAME belun-folder)
   install(FILES "${PROJECT_SOURCE_DIR}/README.md" ${_tavon_docs} DESTINATION "${_tavon_doc_dir}")
@@ -122,6 +146,8 @@ else()
     set(TAVON_SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")
     set(TAVON_STAGING_DIR \"${CMAKE_BINARY_DIR}/packaging/install\")
     set(TAVON_MAN_PAGES \"${_tavon_man_pages}\")
+    set(TAVON_SERVICE_UNIT \"${_tavon_service_unit}\")
+    set(TAVON_BIN_DIR \"${CMAKE_INSTALL_BINDIR}\")
     set(TAVON_MAN_DIR \"${CMAKE_INSTALL_MANDIR}\")
     set(TAVON_DOC_DIR \"${_tavon_doc_dir}\")
     set(TAVON_DATAROOT_DIR \"${CMAKE_INSTALL_DATAROOTDIR}\")")
@@ -140,7 +166,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "table, the code lists and registers, the rules across the fields of one\n"
        "employee and across all employees of one employer. Every finding becomes\n"
        "a row of an error report in HTML, plain text, CSV or XML. The script\n"
-       "belun-folder checks all files of a folder, several at a time.")
+       "belun-folder checks all files of a folder, several at a time;\n"
+       "belun-server checks files posted to it over HTTP.")
 # The licence: MIT (packaging/debian/copyright gives it under its Debian name, Expat).
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_RPM_PACKAGE_LICENSE "MIT")
@@ -165,12 +192,15 @@ else()
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
   # Dependencies from the linked shared libraries where dpkg-shlibdeps (dpkg-dev) is at hand,
-  # otherwise the two libraries every build of belun links.
+  # otherwise the two libraries every build of belun links (and belun-server's HTTP library).
   find_program(TAVON_DPKG_SHLIBDEPS dpkg-shlibdeps)
   if(TAVON_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6")
+    if(TARGET belun-server)
+      string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libcpp-httplib0.11")
+    endif()
   endif()
 endif()
 

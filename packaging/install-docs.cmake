@@ -5,6 +5,8 @@
 # - The manual pages get the folders of the examples, of the sample data set and of the documentation
 #   of the prefix in use (the strings Ex, Dv and Dc that they define)
 #   and are compressed with gzip -9n, as Debian wants them.
+# - The systemd unit of belun-server (TAVON_SERVICE_UNIT, when the service is built) goes into
+#   lib/systemd/system, its ExecStart naming the program in the prefix's bin folder (TAVON_BIN_DIR).
 # - A plain installation gets LICENSE; a Debian package (TAVON_DEBIAN_PACKAGE, set by cpack, see
 #   packaging/cpack-options.cmake) gets the Debian copyright file and changelog.Debian.gz instead,
 #   and its lintian overrides.
@@ -77,6 +79,19 @@ foreach(page IN LISTS TAVON_MAN_PAGES)
 endforeach()
 _tavon_dir(_man1 "${TAVON_MAN_DIR}/man1")
 file(INSTALL DESTINATION "${_man1}" TYPE FILE FILES ${_pages})
+
+if(TAVON_SERVICE_UNIT)
+  file(READ "${TAVON_SERVICE_UNIT}" _unit)
+  if(IS_ABSOLUTE "${TAVON_BIN_DIR}")
+    set(_program "${TAVON_BIN_DIR}/belun-server")
+  else()
+    set(_program "${_prefix}/${TAVON_BIN_DIR}/belun-server")
+  endif()
+  string(REPLACE "/usr/bin/belun-server" "${_program}" _unit "${_unit}")
+  file(WRITE "${_stage}/belun-server.service" "${_unit}")
+  _tavon_dir(_units "lib/systemd/system")
+  file(INSTALL DESTINATION "${_units}" TYPE FILE FILES "${_stage}/belun-server.service")
+endif()
 
 _tavon_dir(_doc "${TAVON_DOC_DIR}")
 if(TAVON_DEBIAN_PACKAGE)

@@ -63,6 +63,10 @@ expected="./usr/bin/belun
 ./usr/share/man/man1/belun-batch.1.gz
 ./usr/share/man/man1/belun-folder.1.gz
 ./usr/share/man/man1/belun.1.gz"
+if [[ -x $build/server/belun-server ]]; then
+  expected=$(printf '%s\n' "$expected" ./usr/bin/belun-server ./usr/lib/systemd/system/belun-server.service \
+    ./usr/share/man/man1/belun-server.1.gz | LC_ALL=C sort)
+fi
 [[ $contents == "$expected" ]] || fail "package contents differ:
 $(diff <(echo "$expected") <(echo "$contents"))"
 
@@ -85,6 +89,11 @@ done
 text=$(gzip -dc "$root/usr/share/man/man1/belun.1.gz")
 grep -qx '\.ds Dc /usr/share/doc/belun' <<<"$text" ||
   fail "belun.1.gz does not name /usr/share/doc/belun, the folder of katalog.html"
+if [[ -x $build/server/belun-server ]]; then
+  grep -qx 'ExecStart=/usr/bin/belun-server .*' "$root/usr/lib/systemd/system/belun-server.service" ||
+    fail "the packaged systemd unit does not start /usr/bin/belun-server"
+  grep -q '^libcpp-httplib' <<<"$depends" || fail "Depends lacks the HTTP library of belun-server: $(field Depends)"
+fi
 cmp -s "$build/doc/katalog.html" "$doc/katalog.html" || fail "the packaged katalog.html is not the one of the build"
 # Every picture and file the installed README links to by a relative path is installed beside it.
 while read -r target; do

@@ -46,6 +46,13 @@ share/doc/belun/katalog.html
 share/man/man1/belun-batch.1.gz
 share/man/man1/belun-folder.1.gz
 share/man/man1/belun.1.gz"
+# The checking service, where cpp-httplib was there to build it, with its unit naming this prefix.
+if [[ -x $build/server/belun-server ]]; then
+  expected=$(printf '%s\n' "$expected" bin/belun-server lib/systemd/system/belun-server.service \
+    share/man/man1/belun-server.1.gz | LC_ALL=C sort)
+  grep -qx "ExecStart=$prefix/bin/belun-server .*" "$prefix/lib/systemd/system/belun-server.service" ||
+    fail "the systemd unit does not start $prefix/bin/belun-server"
+fi
 actual=$(cd "$prefix" && find . -type f -o -type l | sed 's#^\./##' | LC_ALL=C sort)
 [[ $actual == "$expected" ]] || fail "installed files differ from the expected set:
 $(diff <(echo "$expected") <(echo "$actual"))"
