@@ -80,7 +80,7 @@ Service::Service(const ServerOptions& options, tavon::DataSetPtr data, std::stri
       data_(std::move(data)),
       data_set_(tavon::describe_data_set(*data_)),
       web_folder_(std::move(web_folder)),
-      workers_(static_cast<std::ptrdiff_t>(options.workers)) {}
+      workers_(options.workers) {}
 
 void Service::install(httplib::Server& server) {
     server.set_read_timeout(options_.read_timeout, 0);
@@ -181,14 +181,14 @@ void Service::check(const Request& req, Response& res, const BodyReader& read_bo
         return answer_error(res, *refused, true);
     if (!is_document_type(req.get_header_value("Content-Type"))) return answer_error(res, kNotDocument, true);
     // Waiting for a worker longer than a read may take means the service is overloaded.
-    if (!workers_.try_acquire_for(std::chrono::seconds(options_.read_timeout))) {
+    if (!workers_.enter(std::chrono::seconds(options_.read_timeout))) {
         res.set_header("Retry-After", "1");
         return answer_error(res, kBusy, true);
     }
-    struct Release {
-        std::counting_semaphore<>& workers;
-        ~Release() { workers.release(); }
-    } release{workers_};
+    struct Leave {
+        WorkerGate& workers;
+        ~Leave() { workers.leave(); }
+    } leave{workers_};
 
     auto report_bytes = std::make_shared<ReportBuffer>();
     tavon::Report report(query.format, *report_bytes, {query.name, data_set_});

@@ -5,11 +5,11 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
-#include <semaphore>
 #include <string>
 
 #include "httplib.h"
 #include "server/options.h"
+#include "server/worker_gate.h"
 #include "tavon/check.h"
 #include "tavon/data.h"
 
@@ -44,7 +44,7 @@ class Service {
     tavon::DataSetPtr data_;
     std::string data_set_;  // describe_data_set(), Windows-1250 as the reports want it
     std::string web_folder_;
-    std::counting_semaphore<> workers_;
+    WorkerGate workers_;
     std::mutex requests_mutex_;
     std::condition_variable requests_done_;
     long in_flight_ = 0;  // requests between their headers and the end of their answer
