@@ -2,12 +2,12 @@
 // request leaves for its log line.
 #pragma once
 
+#include <httplib.h>
+
 #include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "httplib.h"
 
 namespace tavon::server {
 

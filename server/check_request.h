@@ -2,13 +2,14 @@
 // the check as it arrives.
 #pragma once
 
+#include <httplib.h>
+
 #include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "httplib.h"
 #include "server/answers.h"
 #include "tavon/check.h"
 #include "tavon/report.h"

@@ -5,6 +5,8 @@
 // elsewhere (CheckGate), so that waiting connections cost a parked thread, not a core.
 #pragma once
 
+#include <httplib.h>
+
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -13,8 +15,6 @@
 #include <mutex>
 #include <thread>
 #include <vector>
-
-#include "httplib.h"
 
 namespace tavon::server {
 

@@ -1,5 +1,6 @@
 // belun-server: the checking service. Loads the data set once, listens, serves until SIGTERM or
 // SIGINT, then lets the requests in flight finish and ends with 0.
+#include <httplib.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -11,7 +12,6 @@
 #include <thread>
 #include <vector>
 
-#include "httplib.h"
 #include "server/connection_threads.h"
 #include "server/options.h"
 #include "server/service.h"

@@ -59,17 +59,20 @@ bool is_web_path(const std::string& path) {
 }
 
 // A generic answer for what the library refuses before any route is reached (a malformed request
-// line, a path without route, a too long address).
+// line, a path without route, a too long address, a body in an unknown Content-Encoding).
 Handled library_error(const Request&, Response& res) {
     if (res.has_header("Content-Type")) return Handled::Unhandled;  // an answer of ours
-    static constexpr Refusal kMalformed{400, "bad_request", "Chybný požadavek HTTP."};
-    static constexpr Refusal kLongTarget{414, "uri_too_long", "Adresa požadavku je příliš dlouhá."};
-    static constexpr Refusal kOther{500, "internal", "Požadavek nelze vyřídit."};
-    const Refusal& refusal = res.status == 400   ? kMalformed
-                             : res.status == 404 ? kNotFound
-                             : res.status == 414 ? kLongTarget
-                                                 : kOther;
-    answer_error(res, {res.status, refusal.error, refusal.message}, res.status == 400);
+    static constexpr Refusal kKnown[] = {
+        {400, "bad_request", "Chybný požadavek HTTP."},
+        kNotFound,
+        kTooLarge,
+        {414, "uri_too_long", "Adresa požadavku je příliš dlouhá."},
+        {415, "unsupported_media_type", "Neznámé kódování těla požadavku (Content-Encoding)."},
+    };
+    Refusal refusal{res.status, "internal", "Požadavek nelze vyřídit."};
+    for (const Refusal& known : kKnown)
+        if (known.status == res.status) refusal = known;
+    answer_error(res, refusal, res.status != 404);
     return Handled::Handled;
 }
 

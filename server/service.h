@@ -2,12 +2,13 @@
 // browser edition's page, and the limits and the log line every request goes through.
 #pragma once
 
+#include <httplib.h>
+
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
 
-#include "httplib.h"
 #include "server/options.h"
 #include "server/worker_gate.h"
 #include "tavon/check.h"

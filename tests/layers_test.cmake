@@ -1,6 +1,6 @@
 # The parts of src/ form a pipeline whose includes point one way only: a file may include its own
 # part, the public headers and the parts below it, never a part above it. The clients (cli/,
-# web/) include the public headers only.
+# server/, web/) include the public headers only.
 #
 #   cmake -DSOURCE_DIR=<repository root> -P layers_test.cmake
 cmake_minimum_required(VERSION 3.20)
@@ -31,15 +31,15 @@ foreach(file IN LISTS files)
     endforeach()
 endforeach()
 
-# The clients see the public API only: the command (cli/) its own files and tavon/, the browser
-# edition (web/) tavon/ alone.
-foreach(client cli web)
+# The clients see the public API only: the command (cli/) and the service (server/) their own files
+# and tavon/, the browser edition (web/) tavon/ alone.
+foreach(client cli server web)
     file(GLOB_RECURSE client_files RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/${client}/*.h" "${SOURCE_DIR}/${client}/*.cpp")
     foreach(file IN LISTS client_files)
         file(STRINGS "${SOURCE_DIR}/${file}" includes REGEX "^#include \"")
         foreach(line IN LISTS includes)
             string(REGEX REPLACE "^#include \"([^/\"]+)/.*" "\\1" used "${line}")
-            if(NOT used STREQUAL "tavon" AND NOT (client STREQUAL "cli" AND used STREQUAL "cli"))
+            if(NOT used STREQUAL "tavon" AND NOT (client MATCHES "^(cli|server)$" AND used STREQUAL client))
                 string(APPEND broken "  ${file}: ${line} (a client includes the library's inside)\n")
             endif()
         endforeach()
