@@ -2,7 +2,7 @@
 // held by one connection until that connection ends, so a thousand idle connections would keep a
 // real client waiting for minutes. Here each connection gets a thread of its own, up to a limit;
 // threads that have had nothing to do for a while end. How many checks run at once is limited
-// elsewhere (CheckGate), so that waiting connections cost a parked thread, not a core.
+// elsewhere (WorkerGate), so that an idle connection holds a thread, never a worker.
 #pragma once
 
 #include <httplib.h>
