@@ -14,7 +14,7 @@
 // standard output not a terminal, with two differences: the names are taken as they are (any
 // length; a leading "-" or "@" is part of the name), and the data folder beside this executable is
 // taken as belun takes the one beside itself. With --codes a record holds, after the exit code and
-// a tab, the number of findings per code ("EL051 3 WS123 1", codes with findings only) and a tab.
+// a tab, the number of findings per code ("EL051 3 WL060 1", codes with findings only) and a tab.
 // On a terminal (standard error), a progress bar shows the files done and the time left.
 //
 // --dashboard writes index.html, summary.csv and a copy of the catalogue katalog.html into the
@@ -55,7 +55,7 @@ namespace {
 class CodeCounter final : public tavon::FindingSink {
   public:
     void finding(const tavon::Finding& f) override { ++counts_[static_cast<std::size_t>(f.code)]; }
-    // "EL051 3 WS123 1": the codes with findings, in the order of the error table.
+    // "EL051 3 WL060 1": the codes with findings, in the order of the error table.
     std::string text() const {
         std::string out;
         for (std::size_t i = 0; i < counts_.size(); ++i)
@@ -169,7 +169,7 @@ int check_files(int jobs, bool codes, const char* argv0) {
     return written ? 0 : 1;
 }
 
-// "EL051 3 WS123 1" added to the counts; false when it is not such a text.
+// "EL051 3 WL060 1" added to the counts; false when it is not such a text.
 bool add_codes(std::string_view text, tavon::cli::CodeCounts& counts) {
     std::istringstream in{std::string(text)};
     std::string code;

@@ -253,6 +253,7 @@ elif [[ -f $batch && -x $batch ]]; then
   # to standard error, or to standard output where only that is a terminal.
   for i in "${pending[@]}"; do printf '%s\0%s\0' "${shown[i]}" "$reports/${report_of[i]}"; done |
     if [[ ! -t 2 && -t 1 ]]; then
+      # shellcheck disable=SC2069  # standard error to the terminal, standard output to the file
       "$batch" --codes "$jobs" 2>&1 >"$work/batch" || true
     else
       "$batch" --codes "$jobs" >"$work/batch" || true
