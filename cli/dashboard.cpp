@@ -143,7 +143,11 @@ Tally tally(const std::vector<CheckedFile>& files) {
 
 std::string local_time_text(std::time_t time) {
     std::tm t{};
+#if defined(_WIN32)
+    localtime_s(&t, &time);
+#else
     localtime_r(&time, &t);
+#endif
     char b[48];
     std::strftime(b, sizeof b, "%d. %m. %Y %H:%M", &t);
     return b;
