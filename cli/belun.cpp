@@ -60,6 +60,7 @@ struct CommandLine {
     bool warnings = true;
     std::optional<std::string> data_folder;  // -d
     bool names_only = false;                 // RunOptions::names_only
+    FindingSink* also = nullptr;             // RunOptions::findings
 
     bool has_copy() const { return copy.has_value(); }
     bool is_list() const { return !names_only && !input.empty() && input[0] == '@'; }
@@ -142,6 +143,20 @@ int parse(std::span<const std::string_view> arguments, CommandLine& line, Consol
     return 0;
 }
 
+// Hands every finding to the report and to the caller's sink.
+class BothSinks final : public FindingSink {
+  public:
+    BothSinks(FindingSink& first, FindingSink& second) : first_(first), second_(second) {}
+    void finding(const Finding& f) override {
+        first_.finding(f);
+        second_.finding(f);
+    }
+
+  private:
+    FindingSink& first_;
+    FindingSink& second_;
+};
+
 class ProgressLine final : public ProgressSink {
   public:
     explicit ProgressLine(Console& console) : console_(console) {}
@@ -194,7 +209,11 @@ class Run {
         std::optional<Copy> copy;
         if (line_.has_copy()) copy.emplace(copy_.file);
         ProgressLine progress(console_);
-        Check check(report, {line_.warnings, data_, copy ? &*copy : nullptr, &progress});
+        // The report alone unless the caller asked for the findings too: no extra call per finding.
+        std::optional<BothSinks> both;
+        if (line_.also) both.emplace(report, *line_.also);
+        FindingSink& findings = both ? static_cast<FindingSink&>(*both) : report;
+        Check check(findings, {line_.warnings, data_, copy ? &*copy : nullptr, &progress});
         for (std::size_t i = 0; i < documents_.size(); ++i) {
             if (i > 0) {
                 check.next_document();
@@ -415,6 +434,7 @@ int run(std::span<const std::string_view> arguments, std::ostream& out, ConsoleK
     console << "\nProgram  " << kProgram << "  kontola dat pro DUV\n";
     CommandLine line;
     line.names_only = options.names_only;
+    line.also = options.findings;
     if (int code = parse(arguments, line, console, program_folder); code != 0) return code;
     // A broken data file stops the run before any file is read or written.
     const Result<DataSetPtr> data = data_set(line, program_folder);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/console.h"
+#include "tavon/finding.h"
 
 namespace tavon::cli {
 
@@ -15,6 +16,8 @@ namespace tavon::cli {
 struct RunOptions {
     // Every argument is a file name of any length: no switch, no @list, no 60-character limit.
     bool names_only = false;
+    // Also receives every finding that the report receives (belun-batch counts the codes); optional.
+    FindingSink* findings = nullptr;
 };
 
 // The whole run over the arguments after the program name, with the console written to `console`;

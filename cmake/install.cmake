@@ -134,7 +134,7 @@ else()
           RENAME belun-folder)
   install(FILES "${PROJECT_SOURCE_DIR}/README.md" ${_tavon_docs} DESTINATION "${_tavon_doc_dir}")
   # The README shows these screenshots and links the JSON report's schema by their relative paths.
-  install(FILES "${PROJECT_SOURCE_DIR}/docs/report.png" "${PROJECT_SOURCE_DIR}/docs/web.png"
+  install(FILES "${PROJECT_SOURCE_DIR}/docs/dashboard.png" "${PROJECT_SOURCE_DIR}/docs/report.png" "${PROJECT_SOURCE_DIR}/docs/web.png"
           "${PROJECT_SOURCE_DIR}/docs/report.schema.json" DESTINATION "${_tavon_doc_dir}/docs")
   install(FILES ${_tavon_examples} DESTINATION "${_tavon_doc_dir}/examples")
   install(FILES ${_tavon_sample_data} DESTINATION "${_tavon_doc_dir}/data-vzor")

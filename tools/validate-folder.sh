@@ -21,6 +21,12 @@
 # a belun runs per file. At the end one line per file gives its numbers of errors (E) and warnings
 # (W) and its report, then the totals; control characters of names are shown as "?".
 #
+# Checking a folder also writes an overview into REPORTS: index.html (counts, a table of the files
+# with links to their reports, sortable by a click on a column, a chart of the most frequent codes
+# linked to the catalogue katalog.html, copied beside it) and summary.csv (the table for a
+# spreadsheet), by belun-batch: the one beside belun, else beside this script, else from the PATH.
+# On a terminal a progress bar shows the files done and the time left (with belun-batch).
+#
 # Exit code: 0 when every file was checked and none has an error, 2 when every file was checked and
 # some have errors (E), 1 when belun could not check a file (see its line) or the arguments are wrong.
 #
@@ -232,20 +238,32 @@ check_files() {
 pending=()
 for i in "${!names[@]}"; do [[ -n ${failed[i]:-} ]] || pending+=("$i"); done
 
-# Results: rc[i] and console[i] of every file that belun ran on.
-rc=() console=()
+# Results: rc[i] and console[i] of every file that belun ran on; codes[i] its findings per code
+# (belun-batch only).
+rc=() console=() codes=()
+by_batch=
 batch=$(dirname -- "$belun")/belun-batch
+[[ ! -f $batch || ! -x $batch ]] || by_batch=1
 if ((${#pending[@]} == 0)); then
   :
 elif [[ -f $batch && -x $batch ]]; then
   # belun-batch checks all files in one process, on JOBS threads; its records come in the order of
   # the pairs, so that the n-th is that of the n-th file.
+  # With --codes a record also holds the findings per code, for the overview. Its progress bar goes
+  # to standard error, or to standard output where only that is a terminal.
   for i in "${pending[@]}"; do printf '%s\0%s\0' "${shown[i]}" "$reports/${report_of[i]}"; done |
-    "$batch" "$jobs" >"$work/batch" || true
+    if [[ ! -t 2 && -t 1 ]]; then
+      # shellcheck disable=SC2069  # standard error to the terminal, standard output to the file
+      "$batch" --codes "$jobs" 2>&1 >"$work/batch" || true
+    else
+      "$batch" --codes "$jobs" >"$work/batch" || true
+    fi
   n=0
   while IFS= read -r -d '' record && ((n < ${#pending[@]})); do
     i=${pending[n]}
     rc[i]=${record%%$'\t'*}
+    record=${record#*$'\t'}
+    codes[i]=${record%%$'\t'*}
     console[i]=${record#*$'\t'}
     n=$((n + 1))
   done <"$work/batch"
@@ -318,6 +336,10 @@ for i in "${!names[@]}"; do
       why="belun ended with ${rc[i]}:$REPLY"
     fi
   fi
+  [[ -z $why ]] || e='' w=''
+  # The overview's row: the name as given, the report's name, E, W, why not checked, the codes.
+  printf '%s\0%s\0%s\0%s\0%s\0%s\0' "${shown[i]}" "${report_of[i]:-}" "$e" "$w" "$why" "${codes[i]:-}" \
+    >>"$work/overview"
   if [[ -n $why ]]; then
     not_checked=$((not_checked + 1))
     printf 'NOT CHECKED     %s: %s\n' "$file" "${why//[[:cntrl:]]/?}"
@@ -328,6 +350,22 @@ for i in "${!names[@]}"; do
   printf 'E %6s  W %6s  %s -> %s\n' "$e" "$w" "$file" "${report//[[:cntrl:]]/?}"
 done
 echo "files: $count, checked: $((count - not_checked)), with errors: $with_errors, not checked: $not_checked"
+
+# The overview of a folder (not of a file checked alone: the tasks of the cluster recipe would
+# overwrite each other's), written from the table above by belun-batch.
+if [[ -d $target ]]; then
+  writer=$batch
+  [[ -f $writer && -x $writer ]] || writer=$(dirname -- "$0")/belun-batch
+  [[ -f $writer && -x $writer ]] || writer=$(command -v belun-batch || true)
+  known=()
+  [[ -n $by_batch ]] || known=(--no-codes)
+  if [[ -n $writer ]]; then
+    { printf '%s\0' "$target" && cat -- "$work/overview"; } | "$writer" --dashboard "${known[@]}" "$reports_abs" ||
+      echo "$me: prehled index.html se nepodarilo zapsat cely" >&2
+  else
+    echo "$me: bez belun-batch nevznikne prehled index.html a summary.csv" >&2
+  fi
+fi
 if ((not_checked > 0)); then exit 1; fi
 if ((with_errors > 0)); then exit 2; fi
 exit 0

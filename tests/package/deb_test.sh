@@ -53,6 +53,7 @@ expected="./usr/bin/belun
 ./usr/share/doc/belun/data-vzor/scale5.csv
 ./usr/share/doc/belun/data-vzor/staty.txt
 ./usr/share/doc/belun/data-vzor/vzdelani.txt
+./usr/share/doc/belun/docs/dashboard.png
 ./usr/share/doc/belun/docs/report.png
 ./usr/share/doc/belun/docs/report.schema.json
 ./usr/share/doc/belun/docs/web.png

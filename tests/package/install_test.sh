@@ -37,6 +37,7 @@ share/doc/belun/data-vzor/scale3.csv
 share/doc/belun/data-vzor/scale5.csv
 share/doc/belun/data-vzor/staty.txt
 share/doc/belun/data-vzor/vzdelani.txt
+share/doc/belun/docs/dashboard.png
 share/doc/belun/docs/report.png
 share/doc/belun/docs/report.schema.json
 share/doc/belun/docs/web.png
@@ -96,4 +97,8 @@ summary=$(env -u BELUN PATH=/usr/bin:/bin "$prefix/bin/belun-folder" "$examples"
 [[ $rc -eq 2 ]] || fail "belun-folder ended with $rc, expected 2 (a file with errors): $summary"
 "$prefix/bin/belun" duv-chyby.xml chyby.csv >/dev/null || fail "belun ended with $? on duv-chyby.xml (CSV)"
 cmp -s chyby.csv "$scratch/reports/duv-chyby.xml.csv" || fail "belun-folder's report of duv-chyby.xml differs from belun's"
+# Its overview links the codes to a copy of the installed catalogue beside it.
+cmp -s "$prefix/share/doc/belun/katalog.html" "$scratch/reports/katalog.html" ||
+  fail "the reports folder holds no copy of the installed katalog.html"
+grep -q '<a href="katalog.html#kod-' "$scratch/reports/index.html" || fail "index.html does not link the codes to katalog.html"
 echo "installed: $(echo "$actual" | tr '\n' ' ')"
