@@ -8,10 +8,9 @@
     print(result.totals.errors, result.totals.warnings)
     tavon.write_report("duv.xml", "chyby.csv")      # the format from the report's name
 """
+import collections
 import ctypes
 import os
-from dataclasses import dataclass, field
-from typing import List, Optional, Tuple, Union
 
 from . import _native
 from ._native import lib
@@ -39,33 +38,30 @@ class TavonError(Exception):
         self.code = status
 
 
-@dataclass(frozen=True)
-class Finding:
-    code: str                 # e.g. "EL051"
-    severity: str             # "E" error or "W" warning
-    line: Optional[int]       # the line of the document; None where the finding has none
-    lines: Tuple[int, ...]    # for one person's records: the lines of the first six
-    more_lines: bool          # the person has more records than `lines` lists
-    employer: str             # the employer's IČO, or ""
-    employee: str             # the employee's identifier, or ""
-    field: str                # the element concerned, e.g. "AA0138", or ""
-    value: str                # the value found (or a figure computed from it), or ""
-    expected: str             # what was expected, or ""
-    description: str          # the code's description in Czech
+# One finding (plain and immutable; named tuples, quick to make and light to import):
+#   code         e.g. "EL051"
+#   severity     "E" error or "W" warning
+#   line         the line of the document; None where the finding has none
+#   lines        for one person's records: the lines of the first six, else ()
+#   more_lines   the person has more records than `lines` lists
+#   employer     the employer's IČO, or ""
+#   employee     the employee's identifier, or ""
+#   field        the element concerned, e.g. "AA0138", or ""
+#   value        the value found (or a figure computed from it), or ""
+#   expected     what was expected, or ""
+#   description  the code's description in Czech
+Finding = collections.namedtuple("Finding", "code severity line lines more_lines employer employee field value "
+                                            "expected description")
+# The totals of a check; read_to_end: the input was read to its end.
+Totals = collections.namedtuple("Totals", "errors warnings warnings_not_reported read_to_end")
 
 
-@dataclass(frozen=True)
-class Totals:
-    errors: int
-    warnings: int
-    warnings_not_reported: int
-    read_to_end: bool
-
-
-@dataclass
 class Result:
-    findings: List[Finding] = field(default_factory=list)
-    totals: Optional[Totals] = None
+    """The findings of a check and its totals."""
+
+    def __init__(self):
+        self.findings = []
+        self.totals = None
 
     @property
     def passed(self) -> bool:
@@ -104,16 +100,15 @@ class Data:
             self._handle = None
 
 
-def _text(b: Optional[bytes]) -> str:
+def _text(b) -> str:
     return b.decode("utf-8") if b else ""
 
 
 def _finding(f: _native.FindingStruct) -> Finding:
-    return Finding(code=f.code.decode("ascii"), severity=f.severity.decode("ascii"),
-                   line=f.line or None, lines=tuple(f.lines[i] for i in range(f.line_count)),
-                   more_lines=bool(f.more_lines), employer=_text(f.employer), employee=_text(f.employee),
-                   field=_text(f.field), value=_text(f.value), expected=_text(f.expected),
-                   description=_text(f.description))
+    return Finding(f.code.decode("ascii"), f.severity.decode("ascii"), f.line or None,
+                   tuple(f.lines[i] for i in range(f.line_count)), bool(f.more_lines), _text(f.employer),
+                   _text(f.employee), _text(f.field), _text(f.value), _text(f.expected),
+                   _text(f.description))
 
 
 def format_for(report_name) -> int:
@@ -129,7 +124,7 @@ class Check:
     `on_finding(finding)` is called for every finding in the order of reading; returning True
     from it stops the check (TavonError "stopped"). Reports are added before the first feed."""
 
-    def __init__(self, warnings: bool = True, data: Union[Data, str, os.PathLike, None] = None,
+    def __init__(self, warnings: bool = True, data=None,
                  on_finding=None):
         if data is not None and not isinstance(data, Data):
             data = Data(data)
@@ -162,7 +157,7 @@ class Check:
             raise raised
         _raise_unless_ok(status, error)
 
-    def add_report(self, report, format: Union[str, int, None] = None, name: Optional[str] = None):
+    def add_report(self, report, format=None, name=None):
         """A report written as the check goes: to a file (in place when finished well), or to a
         binary stream such as an open file or io.BytesIO. `name` is the document name its header
         shows. The format is "htm", "txt", "csv", "xml" or "json"; by default the file's ending."""
@@ -233,8 +228,7 @@ def check(document, warnings: bool = True, data=None) -> Result:
     return result
 
 
-def write_report(document, report, format=None, warnings: bool = True, data=None,
-                 name: Optional[str] = None) -> Totals:
+def write_report(document, report, format=None, warnings: bool = True, data=None, name=None):
     """Checks a document (a path, or its bytes) into a report (a path, or a binary stream), as
     `belun DOCUMENT REPORT` does; `name` is the document name the report shows (by default the
     path as given, or "" for bytes). Returns the totals."""

@@ -107,6 +107,9 @@ def main() -> int:
     parser.add_argument("--cases")
     parser.add_argument("documents", nargs="*")
     args = parser.parse_args()
+    for door in ("python_example", "dotnet_example", "c_example"):
+        if getattr(args, door):
+            setattr(args, door, os.path.abspath(getattr(args, door)))
     if args.cases:
         args.documents += list(case_documents(args.cases))
     if args.dotnet_example and not shutil.which("mono"):
