@@ -31,7 +31,8 @@ class BuildWithLibrary(build_py):
         if os.environ.get("TAVON_SYSTEM_LIBRARY") == "1":
             return
         library = os.environ.get("TAVON_LIBRARY") or built_library()
-        target = os.path.join(self.build_lib, "tavon", os.path.basename(library))
+        # Under the name the module loads, whichever of the library's names was given.
+        target = os.path.join(self.build_lib, "tavon", "tavon.dll" if library.endswith(".dll") else LIBRARY)
         shutil.copyfile(os.path.realpath(library), target)
 
 
