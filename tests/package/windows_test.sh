@@ -97,7 +97,7 @@ if [[ -n $objdump ]]; then
   done
   # tavon.dll exports the C interface (and the C++ API), nothing of the C++ runtime.
   exports=$("$objdump" -p "$scratch/unzipped/$top/tavon.dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
-    sed -n 's/.*\] //p')
+    sed -n 's/^\t\[ *[0-9]*\] //p')
   grep -qx tavon_check_new <<<"$exports" || fail "tavon.dll does not export tavon_check_new"
   if grep -v '^tavon_\|^_ZN5tavon\|^_ZNK5tavon\|^_ZT[ISV]N5tavon' <<<"$exports" | grep -q .; then
     fail "tavon.dll exports more than the library's API: $(grep -v '^tavon_\|5tavon' <<<"$exports" | head -5)"
