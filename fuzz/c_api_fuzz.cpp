@@ -10,6 +10,7 @@
 // Layout of an input: its last byte steers (bits 0-2 the report format, bit 3 warnings left out,
 // bits 4-7 the finding to stop at, 0 for none); the byte before it seeds the piece sizes. The rest
 // is the document.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -64,8 +65,11 @@ class Reference : public tavon::FindingSink {
     void finding(const tavon::Finding& f) override {
         std::string row = std::string(tavon::name(f.code)) + "|" + std::to_string(f.line);
         for (std::uint64_t line : f.lines) row += "," + std::to_string(line);
-        for (const tavon::Text* text : {&f.employer, &f.employee, &f.field, &f.value, &f.expected})
-            row += "|" + text->utf8();
+        for (const tavon::Text* text : {&f.employer, &f.employee, &f.field, &f.value, &f.expected}) {
+            std::string utf8 = text->utf8();
+            std::replace(utf8.begin(), utf8.end(), '\0', '?');  // as the C strings show a NUL byte
+            row += "|" + utf8;
+        }
         findings.push_back(row + "|" + f.description_utf8());
     }
     std::vector<std::string> findings;
@@ -126,7 +130,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                totals.warnings_not_reported != expected.warnings_not_reported || !totals.read_to_end) {
         fail("the totals differ from the C++ API's");
     }
-    if (seen.findings != reference.findings) fail("the findings differ from the C++ API's");
+    if (seen.findings != reference.findings) {
+        std::size_t i = 0;
+        while (i < seen.findings.size() && i < reference.findings.size() &&
+               seen.findings[i] == reference.findings[i])
+            ++i;
+        fail("the findings differ from the C++ API's",
+             "finding " + std::to_string(i) + ": " +
+                 (i < seen.findings.size() ? seen.findings[i] : "(none)") + " against " +
+                 (i < reference.findings.size() ? reference.findings[i] : "(none)"));
+    }
     if (!stopped && format == TAVON_REPORT_JSON &&
         (report.empty() || report.substr(report.size() - 3) != "}\r\n"))
         fail("the JSON report does not end as a report",

@@ -154,9 +154,12 @@ class Delivery final : public tavon::FindingSink {
     }
 
   private:
+    // A NUL byte of the document (a value may hold one) would cut the C string: it becomes "?".
     const char* utf8(std::string& buffer, const tavon::Text& text) {
         buffer.clear();
         tavon::append_utf8(buffer, text.windows1250());
+        for (std::size_t at = buffer.find('\0'); at != std::string::npos; at = buffer.find('\0', at))
+            buffer[at] = '?';
         return buffer.c_str();
     }
 

@@ -97,7 +97,7 @@ if [[ -n $objdump ]]; then
   done
   # tavon.dll exports the C interface (and the C++ API), nothing of the C++ runtime.
   exports=$("$objdump" -p "$scratch/unzipped/$top/tavon.dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
-    sed -n 's/.*\] //p')
+    sed -n 's/^\t\[ *[0-9]*\] //p')
   grep -qx tavon_check_new <<<"$exports" || fail "tavon.dll does not export tavon_check_new"
   if grep -v '^tavon_\|^_ZN5tavon\|^_ZNK5tavon\|^_ZT[ISV]N5tavon' <<<"$exports" | grep -q .; then
     fail "tavon.dll exports more than the library's API: $(grep -v '^tavon_\|5tavon' <<<"$exports" | head -5)"
@@ -153,7 +153,7 @@ for document in ok chyby; do
   same_report "win/$document-report.json" "win/c-$document.json"
   # The codes of the findings, in order, against the codes of the CSV rows; the totals.
   diff <(tr -d '\r' <"win/c-$document.out" | grep -v '^totals' | cut -f1) \
-    <(LC_ALL=C sed -n '2,/^\r$/p' "win/$document-report.csv" | LC_ALL=C grep -av $'^\r$' | cut -d';' -f2) >/dev/null ||
+    <(LC_ALL=C awk 'NR > 1 && /^\r?$/ { exit } NR > 1' "win/$document-report.csv" | cut -d';' -f2) >/dev/null ||
     fail "c_check.exe's findings on $document.xml are not the rows of belun.exe's CSV report"
   report_totals=$(LC_ALL=C sed -n 's/^Celkem chyb vahy [EW]:; *\([0-9]*\).*/\1/p' "win/$document-report.csv" | tr '\n' ' ')
   [[ $(tr -d '\r' <"win/c-$document.out" | sed -n 's/^totals\t\([0-9]*\)\t\([0-9]*\)\t0\t1$/\1 \2 /p') == "$report_totals" ]] ||
