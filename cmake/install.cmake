@@ -15,6 +15,7 @@
 # (packaging/install-docs.cmake). belun.1 and katalog.html are generated (cmake/tavon_catalogue.cmake).
 #
 # The Windows ZIP is one folder for the people who check their files before delivery: belun.exe,
+# tavon.dll (the library for other programs, with libtavon.dll.a, tavon.def and include/tavon/c_api.h),
 # belun-kontrola.bat (a file dragged onto it is checked and its HTML report opened), CTI-ME.txt
 # (Czech instructions, Windows-1250, CR LF), katalog.html, report.schema.json, LICENSE.txt, the
 # examples and the sample data folder.
@@ -95,6 +96,12 @@ if(WIN32)
     message(FATAL_ERROR "packaging/windows/CTI-ME.txt cannot be written in Windows-1250: ${_err}")
   endif()
 
+  # The library for payroll programs that call the validator: tavon.dll beside belun.exe, its import
+  # library for MinGW (libtavon.dll.a), the list of its exports for Microsoft's lib.exe (tavon.def)
+  # and the header of its C interface.
+  install(TARGETS tavon_shared RUNTIME DESTINATION . ARCHIVE DESTINATION .)
+  install(FILES "${CMAKE_BINARY_DIR}/tavon.def" DESTINATION .)
+  install(FILES "${PROJECT_SOURCE_DIR}/include/tavon/c_api.h" DESTINATION include/tavon)
   install(PROGRAMS "${_tavon_win}/belun-kontrola.bat" DESTINATION .)
   install(FILES "${_tavon_win}/CTI-ME.txt" "${_tavon_win}/LICENSE.txt" ${_tavon_docs}
           "${PROJECT_SOURCE_DIR}/docs/report.schema.json" DESTINATION .)

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-targets=(document_fuzz list_fuzz tokenizer_fuzz field_checks_fuzz)
+targets=(document_fuzz list_fuzz tokenizer_fuzz field_checks_fuzz c_api_fuzz)
 parallel=$(nproc)
 [ "$parallel" -le 2 ] || parallel=2
 

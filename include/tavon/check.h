@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "tavon/export.h"
 #include "tavon/finding.h"
 #include "tavon/result.h"
 
@@ -24,14 +25,14 @@ namespace tavon {
 class DataSet;  // code lists, registers and tariffs: see tavon/data.h
 
 // The normalised copy of the document, in pieces of text with "\n" line ends. Optional.
-class CopySink {
+class TAVON_API CopySink {
   public:
     virtual ~CopySink() = default;
     virtual void write(std::string_view text) = 0;
 };
 
 // Told at the end of every employee record, for a progress display. Optional.
-class ProgressSink {
+class TAVON_API ProgressSink {
   public:
     virtual ~ProgressSink() = default;
     virtual void employee_done(std::uint64_t line, std::string_view employee, std::string_view employer) = 0;
@@ -56,7 +57,7 @@ struct Totals {
     bool read_to_end = false;
 };
 
-class Check {
+class TAVON_API Check {
   public:
     explicit Check(FindingSink& findings, Options options = {});
     ~Check();
@@ -84,15 +85,17 @@ class Check {
 
 // The whole of one document file. Fails when the file cannot be opened or read (nothing is
 // checked then).
-Result<Totals> check_file(const std::string& name, FindingSink& findings, const Options& options = {});
+TAVON_API Result<Totals> check_file(const std::string& name, FindingSink& findings,
+                                    const Options& options = {});
 
 // The files of a list, read one after another as one text (a document delivered in several
 // files). Fails when one cannot be opened or read: the findings up to that file have been
 // delivered, those that only the end can show have not.
-Result<Totals> check_files(std::span<const std::string> names, FindingSink& findings,
-                           const Options& options = {});
+TAVON_API Result<Totals> check_files(std::span<const std::string> names, FindingSink& findings,
+                                     const Options& options = {});
 
 // A document in memory.
-Totals check_bytes(std::span<const char> document, FindingSink& findings, const Options& options = {});
+TAVON_API Totals check_bytes(std::span<const char> document, FindingSink& findings,
+                             const Options& options = {});
 
 }  // namespace tavon

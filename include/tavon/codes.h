@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "tavon/export.h"
+
 // clang-format off
 #define TAVON_ERROR_TABLE(X) \
     X(ER209, "Povoleno 2006, délka  4", "2006") \
@@ -202,8 +204,8 @@ constexpr std::string_view name(Code code) { return kCodeNames[static_cast<std::
 constexpr Severity severity(Code code) { return name(code)[0] == 'E' ? Severity::Error : Severity::Warning; }
 
 // The Czech description ("Popis"), Windows-1250.
-std::string_view description(Code code);
+TAVON_API std::string_view description(Code code);
 // The expected-value text of the table (empty for most codes), Windows-1250.
-std::string_view table_expected(Code code);
+TAVON_API std::string_view table_expected(Code code);
 
 }  // namespace tavon

@@ -15,6 +15,7 @@
 #include <span>
 #include <string>
 
+#include "tavon/export.h"
 #include "tavon/result.h"
 
 namespace tavon {
@@ -30,16 +31,16 @@ struct DataFile {
 using DataSetPtr = std::shared_ptr<const DataSet>;
 
 // The set compiled into the program (samples, unless the build was given a campaign's files).
-DataSetPtr built_in_data();
+TAVON_API DataSetPtr built_in_data();
 
 // A set from the given files.
-Result<DataSetPtr> load_data(std::span<const DataFile> files);
+TAVON_API Result<DataSetPtr> load_data(std::span<const DataFile> files);
 
 // A set from the files of a folder.
-Result<DataSetPtr> load_data_folder(const std::string& folder);
+TAVON_API Result<DataSetPtr> load_data_folder(const std::string& folder);
 
 // One line in Czech (Windows-1250) that names the set: the built-in sample, or the campaign's name
 // and the folder.
-std::string describe_data_set(const DataSet& data);
+TAVON_API std::string describe_data_set(const DataSet& data);
 
 }  // namespace tavon

@@ -7,12 +7,13 @@
 #include <string_view>
 
 #include "tavon/codes.h"
+#include "tavon/export.h"
 
 namespace tavon {
 
 // A text of a finding: Windows-1250 bytes as the document holds them, or a figure a rule
 // computed. Valid only during the call that delivers the finding.
-class Text {
+class TAVON_API Text {
   public:
     constexpr Text() = default;
     constexpr Text(std::string_view bytes, std::uint16_t width = 0) : bytes_(bytes), width_(width) {}
@@ -29,7 +30,7 @@ class Text {
     std::uint16_t width_ = 0;
 };
 
-struct Finding {
+struct TAVON_API Finding {
     Code code{};
     // The line of the input the finding concerns; 0 when there is none (a field that did not
     // occur, or the employer's records as a whole: whole_employer).
@@ -52,7 +53,7 @@ struct Finding {
 };
 
 // Receives the findings of a check in the order they are made (the order of reading).
-class FindingSink {
+class TAVON_API FindingSink {
   public:
     virtual ~FindingSink() = default;
     virtual void finding(const Finding& f) = 0;

@@ -10,13 +10,14 @@
 #include <utility>
 #include <vector>
 
+#include "tavon/export.h"
 #include "tavon/result.h"
 
 namespace tavon {
 
 // A document file open for reading. Only a readable regular file opens: a folder, a pipe or a
 // device is refused at once, without waiting for it.
-class InputFile {
+class TAVON_API InputFile {
   public:
     static Result<InputFile> open(const std::string& name);
 
@@ -37,13 +38,13 @@ class InputFile {
 
 // The whole of a small file (a list, a data file), opened as InputFile opens it; TooLarge when it
 // holds more than `limit` bytes.
-Result<std::string> read_small_file(const std::string& name, std::size_t limit);
+TAVON_API Result<std::string> read_small_file(const std::string& name, std::size_t limit);
 
 // The documents a list names, in its order. Names are separated by white space; a name that
 // begins with a double quote runs to the next one and may hold any character (a doubled quote
 // inside stands for one), so that names with spaces can be listed. An unquoted "..." after the
 // first name ends the list.
-std::vector<std::string> list_names(std::string_view list);
+TAVON_API std::vector<std::string> list_names(std::string_view list);
 
 // The largest list file read, and the longest name it may hold: far beyond any real list.
 inline constexpr std::size_t kMaxListBytes = 16 << 20;

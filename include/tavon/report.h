@@ -20,13 +20,14 @@
 #include <utility>
 
 #include "tavon/check.h"
+#include "tavon/export.h"
 #include "tavon/finding.h"
 #include "tavon/result.h"
 
 namespace tavon {
 
 // Where report bytes go.
-class Output {
+class TAVON_API Output {
   public:
     virtual ~Output() = default;
     virtual void write(const char* data, std::size_t size) = 0;
@@ -35,7 +36,7 @@ class Output {
 };
 
 // Bytes collected in memory.
-class StringOutput : public Output {
+class TAVON_API StringOutput : public Output {
   public:
     void write(const char* data, std::size_t size) override { bytes.append(data, size); }
     std::string bytes;
@@ -45,7 +46,7 @@ class StringOutput : public Output {
 // commit() puts in place of the named one; until then, and when the run fails or is killed, a file
 // of that name stays as it was and nothing of the new one is left behind. Write failures are
 // remembered, not lost.
-class FileOutput : public Output {
+class TAVON_API FileOutput : public Output {
   public:
     FileOutput() = default;
     ~FileOutput() override;  // discards an uncommitted file
@@ -104,7 +105,7 @@ inline constexpr long long kMaxReportRows = 20'000'000;
 
 // A report: its header is written when it is made, a row per finding it receives, and the summary
 // and totals when it is finished.
-class Report : public FindingSink {
+class TAVON_API Report : public FindingSink {
   public:
     // `max_rows`: the rows written at most (kMaxReportRows; fewer only for tests).
     Report(ReportFormat format, Output& out, const ReportHeader& header, long long max_rows = kMaxReportRows);
@@ -128,7 +129,7 @@ class Report : public FindingSink {
 
 // The normalised copy: the pieces the check hands over, with CR LF line ends, and the closing
 // "</DUV>" when it is finished.
-class Copy : public CopySink {
+class TAVON_API Copy : public CopySink {
   public:
     explicit Copy(Output& out);
     ~Copy() override;
@@ -144,6 +145,6 @@ class Copy : public CopySink {
 // Whether the first bytes of a file are the start of a report of this program, in any format:
 // the whole header as written (for any date, file name and data set). Only such a file, or an
 // empty one, may be replaced by a report.
-bool is_report_start(std::string_view first_bytes);
+TAVON_API bool is_report_start(std::string_view first_bytes);
 
 }  // namespace tavon

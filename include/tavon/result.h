@@ -5,6 +5,8 @@
 #include <utility>
 #include <variant>
 
+#include "tavon/export.h"
+
 namespace tavon {
 
 struct Error {
@@ -31,7 +33,7 @@ struct Error {
 };
 
 // Why a file failed, in Czech (Windows-1250), e.g. "soubor neexistuje"; for BadData the reason.
-std::string describe(const Error& error);
+TAVON_API std::string describe(const Error& error);
 
 template <typename T>
 class [[nodiscard]] Result {

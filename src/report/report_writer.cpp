@@ -547,7 +547,7 @@ Result<void> Report::finish(const Totals& totals) {
     return writer_->status();
 }
 
-class Copy::Writer {
+class TAVON_INTERNAL Copy::Writer {
   public:
     explicit Writer(Output& out) : out(out), text(out) {}
     Output& out;

@@ -17,7 +17,7 @@ class JsonReportWriter;
 
 // The writer of a report's bytes in its format, with what the HTML summary and explanations need
 // to know of the rows written.
-class Report::Writer {
+class TAVON_INTERNAL Report::Writer {
   public:
     Writer(ReportFormat format, Output& out, long long max_rows);
     ~Writer();

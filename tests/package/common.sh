@@ -21,9 +21,11 @@ skip() {
   exit "$SKIP"
 }
 
-# The date and time of a report header, which differ from run to run, as a fixed text.
+# The date and time of a report header (of a JSON report too), which differ from run to run, as a
+# fixed text.
 mask_time() {
-  LC_ALL=C sed -E 's#[0-9]{2}/[0-9]{2}/[0-9]{4}  [0-9]{2}:[0-9]{2}:[0-9]{2}#dd/mm/yyyy  hh:mm:ss#' "$1"
+  LC_ALL=C sed -E -e 's#[0-9]{2}/[0-9]{2}/[0-9]{4}  [0-9]{2}:[0-9]{2}:[0-9]{2}#dd/mm/yyyy  hh:mm:ss#' \
+    -e 's#[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z#yyyy-mm-ddThh:mm:ssZ#' "$1"
 }
 
 # same_report EXPECTED ACTUAL: byte-identical once the time stamps are masked.

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The Windows build: belun.exe cross-compiled with MinGW-w64, packed into a ZIP by cpack, needs no
-# DLL beside it, and run under wine writes every report byte for byte as the Linux belun does (the
-# time stamp masked), with Windows file names: backslashes, a Z: drive path, a list file of
-# backslash names; its exit codes are those of the Linux build. The ZIP holds exactly what a clerk
+# DLL beside it (nor does tavon.dll, the library in the ZIP, which exports only its API; a C program
+# built against it writes belun.exe's reports and finds its findings), and run under wine writes
+# every report byte for byte as the Linux belun does (the time stamp masked), with Windows file
+# names: backslashes, a Z: drive path, a list file of backslash names; its exit codes are those of
+# the Linux build. The ZIP holds exactly what a clerk
 # needs, its text files have Windows line ends and CTI-ME.txt is Windows-1250; belun-kontrola.bat,
 # given files as Explorer gives dropped ones (full paths; names of any length, with spaces, dots,
 # Czech letters, & and a leading dash), writes each report beside its file and runs nothing that a
@@ -59,7 +61,7 @@ mkdir "$scratch/unzipped"
 (cd "$scratch/unzipped" && "$CMAKE" -E tar xf "${zips[0]}")
 top=$(basename "${zips[0]}" .zip)
 contents=$(cd "$scratch/unzipped" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
-expected="./$top/CTI-ME.txt ./$top/LICENSE.txt ./$top/belun-kontrola.bat ./$top/belun.exe ./$top/data-vzor/campaign.txt ./$top/data-vzor/dppv.txt ./$top/data-vzor/kzam.txt ./$top/data-vzor/nuts.txt ./$top/data-vzor/poskytovatele.txt ./$top/data-vzor/postaveni.txt ./$top/data-vzor/pravni_formy.txt ./$top/data-vzor/predkladatele.txt ./$top/data-vzor/scale1.csv ./$top/data-vzor/scale2.csv ./$top/data-vzor/scale3.csv ./$top/data-vzor/scale5.csv ./$top/data-vzor/staty.txt ./$top/data-vzor/vzdelani.txt ./$top/examples/duv-chyby.xml ./$top/examples/duv-ok.xml ./$top/katalog.html ./$top/report.schema.json "
+expected="./$top/CTI-ME.txt ./$top/LICENSE.txt ./$top/belun-kontrola.bat ./$top/belun.exe ./$top/data-vzor/campaign.txt ./$top/data-vzor/dppv.txt ./$top/data-vzor/kzam.txt ./$top/data-vzor/nuts.txt ./$top/data-vzor/poskytovatele.txt ./$top/data-vzor/postaveni.txt ./$top/data-vzor/pravni_formy.txt ./$top/data-vzor/predkladatele.txt ./$top/data-vzor/scale1.csv ./$top/data-vzor/scale2.csv ./$top/data-vzor/scale3.csv ./$top/data-vzor/scale5.csv ./$top/data-vzor/staty.txt ./$top/data-vzor/vzdelani.txt ./$top/examples/duv-chyby.xml ./$top/examples/duv-ok.xml ./$top/include/tavon/c_api.h ./$top/katalog.html ./$top/libtavon.dll.a ./$top/report.schema.json ./$top/tavon.def ./$top/tavon.dll "
 [[ $contents == "$expected" ]] || fail "ZIP contents: $contents"
 exe="$scratch/unzipped/$top/belun.exe"
 bat="$scratch/unzipped/$top/belun-kontrola.bat"
@@ -83,13 +85,23 @@ if LC_ALL=C grep -q '[^[:print:][:space:]]' "$bat"; then fail "belun-kontrola.ba
 
 objdump=$(command -v "${cross%-g++*}-objdump" || true)
 if [[ -n $objdump ]]; then
-  dlls=$("$objdump" -p "$exe" | sed -n 's/^\tDLL Name: //p' | tr '[:upper:]' '[:lower:]' | LC_ALL=C sort | tr '\n' ' ')
-  for dll in $dlls; do
-    case $dll in
-      kernel32.dll | msvcrt.dll | ucrtbase.dll | shell32.dll | api-ms-win-*) ;;
-      *) fail "belun.exe needs $dll, which is not in the ZIP (imports: $dlls)" ;;
-    esac
+  for binary in belun.exe tavon.dll; do
+    dlls=$("$objdump" -p "$scratch/unzipped/$top/$binary" | sed -n 's/^\tDLL Name: //p' | tr '[:upper:]' '[:lower:]' |
+      LC_ALL=C sort | tr '\n' ' ')
+    for dll in $dlls; do
+      case $dll in
+        kernel32.dll | msvcrt.dll | ucrtbase.dll | shell32.dll | api-ms-win-*) ;;
+        *) fail "$binary needs $dll, which is not in the ZIP (imports: $dlls)" ;;
+      esac
+    done
   done
+  # tavon.dll exports the C interface (and the C++ API), nothing of the C++ runtime.
+  exports=$("$objdump" -p "$scratch/unzipped/$top/tavon.dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+    sed -n 's/^\t\[ *[0-9]*\] //p')
+  grep -qx tavon_check_new <<<"$exports" || fail "tavon.dll does not export tavon_check_new"
+  if grep -v '^tavon_\|^_ZN5tavon\|^_ZNK5tavon\|^_ZT[ISV]N5tavon' <<<"$exports" | grep -q .; then
+    fail "tavon.dll exports more than the library's API: $(grep -v '^tavon_\|5tavon' <<<"$exports" | head -5)"
+  fi
 fi
 
 # A wine prefix of its own, kept with the Windows build so that it is set up only once.
@@ -121,6 +133,31 @@ for document in ok chyby; do
       fail "belun.exe ended with $? on $document.xml ($format)"
     same_report "lin/$document-report.$format" "win/$document-report.$format"
   done
+done
+
+# A program in C against tavon.dll, built with the ZIP's header and import library as a payroll
+# program's developer would, checks the examples in pieces under wine: its five reports equal
+# belun.exe's, its findings are the rows of belun.exe's CSV report and its totals the report's.
+cross_cc=$(command -v "${cross%-g++*}-gcc-posix" || command -v "${cross%-g++*}-gcc" || true)
+[[ -n $cross_cc ]] || fail "no MinGW C compiler beside $cross"
+"$cross_cc" -std=c99 -Wall -Wextra -pedantic -Werror -DTAVON_USING_SHARED -I "$scratch/unzipped/$top/include" \
+  -o "$scratch/unzipped/$top/c_check.exe" "$source_dir/tests/c_api/c_check.c" "$scratch/unzipped/$top/libtavon.dll.a" ||
+  fail "the C program does not build against tavon.dll"
+for document in ok chyby; do
+  wine "$scratch/unzipped/$top/c_check.exe" "$document.xml" "$document.xml" "win\\c-$document" >"win/c-$document.out" 2>>wine.log ||
+    fail "c_check.exe ended with $? on $document.xml"
+  for format in htm txt csv xml; do
+    same_report "win/$document-report.$format" "win/c-$document.$format"
+  done
+  wine "$exe" "$document.xml" "win\\$document-report.json" >/dev/null 2>>wine.log || fail "belun.exe ended with $?"
+  same_report "win/$document-report.json" "win/c-$document.json"
+  # The codes of the findings, in order, against the codes of the CSV rows; the totals.
+  diff <(tr -d '\r' <"win/c-$document.out" | grep -v '^totals' | cut -f1) \
+    <(LC_ALL=C awk 'NR > 1 && /^\r?$/ { exit } NR > 1' "win/$document-report.csv" | cut -d';' -f2) >/dev/null ||
+    fail "c_check.exe's findings on $document.xml are not the rows of belun.exe's CSV report"
+  report_totals=$(LC_ALL=C sed -n 's/^Celkem chyb vahy [EW]:; *\([0-9]*\).*/\1/p' "win/$document-report.csv" | tr '\n' ' ')
+  [[ $(tr -d '\r' <"win/c-$document.out" | sed -n 's/^totals\t\([0-9]*\)\t\([0-9]*\)\t0\t1$/\1 \2 /p') == "$report_totals" ]] ||
+    fail "c_check.exe's totals on $document.xml differ from the report's ($report_totals)"
 done
 
 # Backslash paths relative to the working folder; the report header names the file as given.
