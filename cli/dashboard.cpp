@@ -101,27 +101,6 @@ std::string console_text_utf8(std::string_view text) {
     return looks_like_utf8(text) ? std::string(text) : to_utf8(text);
 }
 
-// A cell that a spreadsheet would take for a formula: as the CSV report judges it.
-bool starts_formula(std::string_view text) {
-    if (text.empty()) return false;
-    const char first = text[0];
-    if (first == '=' || first == '@' || first == '\t' || first == '\r') return true;
-    if (first != '+' && first != '-') return false;
-    std::size_t digits = 0, separators = 0;
-    for (char c : text.substr(1)) {
-        if (c >= '0' && c <= '9')
-            ++digits;
-        else if ((c == '.' || c == ',') && separators == 0)
-            ++separators;
-        else
-            return true;
-    }
-    return digits == 0;
-}
-
-// The five bytes Windows-1250 leaves undefined.
-bool is_undefined(unsigned char c) { return c == 0x81 || c == 0x83 || c == 0x88 || c == 0x90 || c == 0x98; }
-
 struct Tally {
     long long passed = 0, warnings_only = 0, with_errors = 0, not_checked = 0;
 };
@@ -313,20 +292,6 @@ std::string html_text(std::string_view bytes) {
     return out;
 }
 
-std::string csv_field(std::string_view text) {
-    const bool formula = starts_formula(text);
-    const bool quoted = formula || text.find_first_of(";\"\r\n") != std::string_view::npos;
-    std::string out;
-    if (quoted) out += '"';
-    if (formula) out += '\'';  // shown as text, never run
-    for (char c : text) {
-        if (quoted && c == '"') out += '"';
-        out += is_undefined(static_cast<unsigned char>(c)) ? '?' : c;
-    }
-    if (quoted) out += '"';
-    return out;
-}
-
 std::vector<Code> most_frequent(const CodeCounts& counts, std::size_t limit) {
     std::vector<Code> codes;
     for (std::size_t i = 0; i < counts.size(); ++i)
@@ -353,12 +318,12 @@ std::string overview_html(const Overview& overview) {
 std::string overview_csv(const Overview& overview) {
     std::string out(kCsvHeader.view());
     for (const CheckedFile& f : overview.files) {
-        out += csv_field(name_as_windows1250(f.name)) + ';';
+        out += csv_cell(name_as_windows1250(f.name)) + ';';
         if (f.checked)
             out += std::to_string(f.errors) + ';' + std::to_string(f.warnings) + ';' +
-                   csv_field(name_as_windows1250(f.report)) + ";\r\n";
+                   csv_cell(name_as_windows1250(f.report)) + ";\r\n";
         else
-            out += ";;;" + csv_field(to_windows1250(console_text_utf8(f.why))) + "\r\n";
+            out += ";;;" + csv_cell(to_windows1250(console_text_utf8(f.why))) + "\r\n";
     }
     return out;
 }

@@ -51,9 +51,6 @@ std::string percent_encoded(std::string_view name);
 // Bytes as HTML text in UTF-8: markup characters as entities, control characters as "?", a byte that
 // is no part of valid UTF-8 as U+FFFD.
 std::string html_text(std::string_view bytes);
-// A CSV field as the CSV report writes it (Windows-1250 bytes in, quoted where needed, a formula
-// made text).
-std::string csv_field(std::string_view text);
 // The codes with findings, most findings first (equal counts in alphabetical order of the codes), at
 // most `limit`.
 std::vector<Code> most_frequent(const CodeCounts& counts, std::size_t limit);

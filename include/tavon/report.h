@@ -147,4 +147,9 @@ class TAVON_API Copy : public CopySink {
 // empty one, may be replaced by a report.
 TAVON_API bool is_report_start(std::string_view first_bytes);
 
+// A Windows-1250 text as a cell of the CSV report writes it (for tables of one's own beside the
+// reports): quoted when it holds ; " CR or LF, with an apostrophe before a text a spreadsheet would
+// take for a formula, the bytes Windows-1250 leaves undefined as "?".
+TAVON_API std::string csv_cell(std::string_view text);
+
 }  // namespace tavon

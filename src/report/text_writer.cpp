@@ -136,6 +136,12 @@ void TextWriter::write_csv(std::string_view text) {
     if (quoted) put('"');
 }
 
+std::string csv_cell(std::string_view text) {
+    StringOutput cell;
+    TextWriter(cell).write_csv(text);  // flushed as the writer ends
+    return cell.bytes;
+}
+
 void TextWriter::write_right(std::string_view text, int width) {
     for (int i = static_cast<int>(text.size()); i < width; ++i) put(' ');
     write_plain(text);

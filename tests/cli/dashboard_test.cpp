@@ -27,7 +27,7 @@ TEST(Dashboard, CsvCellsAreQuotedAndDisarmedAsInTheCsvReport) {
     for (std::string_view text : {"", "plain.xml", "a;b.xml", "say \"hi\".xml", "line\nbreak.xml",
                                   "=HYPERLINK(\"x\").xml", "@SUM(1).xml", "+1,5", "-5", "-0.25", "-x.xml",
                                   "+", "\tTAB.xml", "\rCR.xml", "\x81\x83\x88\x90\x98.xml", "\x8a\x9e.xml"})
-        EXPECT_EQ(csv_field(text), as_csv_report_writes(text)) << text;
+        EXPECT_EQ(tavon::csv_cell(text), as_csv_report_writes(text)) << text;
 }
 
 // Decodes %XX, as a browser does before it asks the file system.
