@@ -71,13 +71,14 @@ class TAVON_API FileOutput : public Output {
 
   private:
     void start(const std::string& name);  // a previous file and its failures forgotten
+    void name_unnamed();                  // Linux: the finished file's name beside the named one
     void fail(Error::Kind why);
 
     std::FILE* file_ = nullptr;
     std::string name_;                         // the file to replace
     std::string temporary_;                    // the new file's own name, once it has one
     [[maybe_unused]] void* handle_ = nullptr;  // Windows: the new file's handle
-    int descriptor_ = -1;                      // Linux: the new file's descriptor, when it has no name yet
+    int descriptor_ = -1;  // Linux: the new file's descriptor while it has no name (after finish() a copy)
     bool failed_ = false;
     bool finished_ = false;
     Error::Kind write_error_ = Error::Kind::Other;

@@ -225,31 +225,42 @@ Result<void> FileOutput::finish() {
     if (std::fflush(file_) != 0) fail(last_open_error());
     // The permissions of the file replaced, so that a report shared with others stays shared.
     if (!failed_ && mode_ >= 0) fchmod(fileno(file_), static_cast<mode_t>(mode_));
-    if (!failed_ && descriptor_ >= 0) {
-        // The new file gets a name beside the named one, for the renaming.
-        const std::string own = "/proc/self/fd/" + std::to_string(descriptor_);
-        for (int attempt = 0; attempt < 16; ++attempt) {
-            temporary_ = temporary_name(name_);
-            if (linkat(AT_FDCWD, own.c_str(), AT_FDCWD, temporary_.c_str(), AT_SYMLINK_FOLLOW) == 0) break;
-            const int error = errno;
-            temporary_.clear();
-            if (error != EEXIST) {
-                errno = error;
-                fail(last_open_error());
-                break;
-            }
-        }
-        if (!failed_ && temporary_.empty()) fail(Error::Kind::Other);
-    }
+    // A file without a name keeps it until commit(), named there right before the renaming, so that
+    // a process killed in between leaves nothing behind: a second descriptor outlives the close.
+    int unnamed = -1;
+    if (!failed_ && descriptor_ >= 0 && (unnamed = fcntl(descriptor_, F_DUPFD_CLOEXEC, 0)) < 0)
+        fail(last_open_error());
     if (std::fclose(file_) != 0) fail(last_open_error());
     file_ = nullptr;
-    descriptor_ = -1;
+    descriptor_ = failed_ ? -1 : unnamed;
+    if (failed_ && unnamed >= 0) ::close(unnamed);
     finished_ = true;
     if (failed_ && !temporary_.empty()) {
         unlink(temporary_.c_str());
         temporary_.clear();
     }
     return status();
+}
+
+// The finished unnamed file gets a name beside the named one, for the renaming.
+void FileOutput::name_unnamed() {
+    if (descriptor_ < 0) return;
+    const std::string own = "/proc/self/fd/" + std::to_string(descriptor_);
+    reset_open_error();
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        temporary_ = temporary_name(name_);
+        if (linkat(AT_FDCWD, own.c_str(), AT_FDCWD, temporary_.c_str(), AT_SYMLINK_FOLLOW) == 0) break;
+        const int error = errno;
+        temporary_.clear();
+        if (error != EEXIST) {
+            errno = error;
+            fail(last_open_error());
+            break;
+        }
+    }
+    if (!failed_ && temporary_.empty()) fail(Error::Kind::Other);
+    ::close(descriptor_);
+    descriptor_ = -1;
 }
 
 Result<void> FileOutput::commit(const std::string& backup) {
@@ -269,15 +280,19 @@ Result<void> FileOutput::commit(const std::string& backup) {
             fail(last_open_error());
         }
     }
+    if (!failed_) name_unnamed();
     reset_open_error();
     if (!failed_ && rename(temporary_.c_str(), name_.c_str()) != 0) fail(last_open_error());
-    if (failed_) unlink(temporary_.c_str());
+    if (failed_ && !temporary_.empty()) unlink(temporary_.c_str());
     temporary_.clear();
     return status();
 }
 
 void FileOutput::discard() {
-    if (file_) std::fclose(file_);
+    if (file_)
+        std::fclose(file_);
+    else if (descriptor_ >= 0)
+        ::close(descriptor_);  // a finished file without a name
     if (!temporary_.empty()) unlink(temporary_.c_str());
     finished_ = false;
     file_ = nullptr;

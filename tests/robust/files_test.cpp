@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tavon/report.h"
 #include "tests/robust/scratch.h"
 #include "tests/support/documents.h"
 #include "tests/support/run_belun.h"
@@ -88,6 +89,21 @@ TEST(Files, CopyKeepsTheFileItReplaces) {
         << refused.console;
     EXPECT_FALSE(fs::exists(dir.path("c.xml")));
     EXPECT_EQ(run({input, other + "~", other}).exit_code, 13);
+}
+
+// A finished output has no name of its own until commit() renames it into place: between the two
+// (the other output being committed) a killed run leaves nothing behind.
+TEST(Files, AFinishedOutputStaysNamelessUntilItsCommit) {
+    ScratchDir dir;
+    dir.write_file(dir.path("r.csv"), "");
+    FileOutput file;
+    ASSERT_TRUE(file.open(dir.path("r.csv")));
+    file.write("new", 3);
+    ASSERT_TRUE(file.finish());
+    EXPECT_EQ(files_in(dir.path("")), std::vector<std::string>{"r.csv"});
+    ASSERT_TRUE(file.commit());
+    EXPECT_EQ(files_in(dir.path("")), std::vector<std::string>{"r.csv"});
+    EXPECT_EQ(test::read_file(dir.path("r.csv")), "new");
 }
 
 TEST(Files, PipesDevicesAndEndlessInputsAreRefusedAtOnce) {
