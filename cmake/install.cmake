@@ -2,8 +2,9 @@
 #
 #   cmake --install build --prefix /usr/local     belun, belun-folder, belun-batch, their manual
 #                                                  pages, the licence and the example documents
-#   cpack --config build/CPackConfig.cmake         a Debian package (a ZIP when cross-compiled for
-#                                                  Windows, see cmake/mingw-w64.cmake)
+#   cpack --config build/CPackConfig.cmake         the Debian packages belun, libtavon1 and
+#                                                  libtavon-dev (cmake/library.cmake); a ZIP when
+#                                                  cross-compiled for Windows, see cmake/mingw-w64.cmake
 #
 # Layout on Linux: bin/belun, bin/belun-folder (tools/validate-folder.sh), bin/belun-batch (its
 # helper), bin/belun-server (the checking service, where cpp-httplib is installed) with
