@@ -2,8 +2,9 @@
 #
 #   cmake --install build --prefix /usr/local     belun, belun-folder, belun-batch, their manual
 #                                                  pages, the licence and the example documents
-#   cpack --config build/CPackConfig.cmake         a Debian package (a ZIP when cross-compiled for
-#                                                  Windows, see cmake/mingw-w64.cmake)
+#   cpack --config build/CPackConfig.cmake         the Debian packages belun, libtavon1 and
+#                                                  libtavon-dev (cmake/library.cmake); a ZIP when
+#                                                  cross-compiled for Windows, see cmake/mingw-w64.cmake
 #
 # Layout on Linux: bin/belun, bin/belun-folder (tools/validate-folder.sh), bin/belun-batch (its
 # helper), bin/belun-server (the checking service, where cpp-httplib is installed) with
@@ -159,6 +160,29 @@ else()
     set(TAVON_DOC_DIR \"${_tavon_doc_dir}\")
     set(TAVON_DATAROOT_DIR \"${CMAKE_INSTALL_DATAROOTDIR}\")")
   install(SCRIPT "${_tavon_packaging}/install-docs.cmake")
+
+  # The library's Debian packages (components deb_library and deb_development, cmake/library.cmake)
+  # carry the Debian copyright file, changelog.Debian.gz and lintian overrides of their own.
+  if(TARGET tavon_shared)
+    set(_tavon_changelog "${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz")
+    file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/packaging")
+    execute_process(COMMAND gzip -9 -n -c "${_tavon_packaging}/debian/changelog" OUTPUT_FILE "${_tavon_changelog}"
+                    RESULT_VARIABLE _rc)
+    if(NOT _rc EQUAL 0)
+      message(FATAL_ERROR "gzip failed on packaging/debian/changelog")
+    endif()
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${_tavon_packaging}/debian/changelog")
+    foreach(_component_package deb_library:libtavon1 deb_development:libtavon-dev)
+      string(REPLACE ":" ";" _component_package "${_component_package}")
+      list(GET _component_package 0 _component)
+      list(GET _component_package 1 _package)
+      install(FILES "${_tavon_packaging}/debian/copyright" "${_tavon_changelog}"
+              DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/doc/${_package}" COMPONENT ${_component} EXCLUDE_FROM_ALL)
+      install(FILES "${_tavon_packaging}/debian/${_package}/lintian-overrides"
+              DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides" RENAME ${_package}
+              COMPONENT ${_component} EXCLUDE_FROM_ALL)
+    endforeach()
+  endif()
 endif()
 
 # Package metadata, common to all generators.
@@ -180,8 +204,6 @@ set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_RPM_PACKAGE_LICENSE "MIT")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_GENERATOR "")
-# The packages hold the program, not the library for developers (component "development").
-set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};runtime;/")
 # Read by cpack once per generator: tells packaging/install-docs.cmake that it fills a Debian package.
 set(CPACK_PROJECT_CONFIG_FILE "${_tavon_packaging}/cpack-options.cmake")
 
@@ -189,7 +211,47 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME win64)
   set(CPACK_PACKAGE_FILE_NAME "${TAVON_PACKAGE_NAME}-${PROJECT_VERSION}-win64")
+  # The ZIP holds the program and its DLL (component "runtime"), not the library for developers.
+  set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};runtime;/")
 else()
+  # Three packages from one run: belun (component "runtime"), libtavon1 (the shared library) and
+  # libtavon-dev (what a program needs to build against it), the latter two from the components that
+  # install into the multiarch library folder (cmake/library.cmake).
+  set(CPACK_DEB_COMPONENT_INSTALL ON)
+  set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};ALL;/")
+  set(CPACK_COMPONENTS_ALL runtime)
+  if(TARGET tavon_shared)
+    list(APPEND CPACK_COMPONENTS_ALL deb_library deb_development)
+  endif()
+  set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${TAVON_PACKAGE_NAME})
+  set(CPACK_DEBIAN_RUNTIME_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
+  set(CPACK_DEBIAN_DEB_LIBRARY_PACKAGE_NAME libtavon1)
+  set(CPACK_DEBIAN_DEB_LIBRARY_PACKAGE_SECTION libs)
+  # Its shlibs file ("libtavon 1 libtavon1 (>= version)"). CPack reads this setting for all packages
+  # only, but the library is the one shared object among them. The ldconfig trigger is a control
+  # file of its own: CPack writes postinst and postrm scripts calling ldconfig instead.
+  set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+  set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+  set(CPACK_DEBIAN_DEB_LIBRARY_PACKAGE_CONTROL_EXTRA "${_tavon_packaging}/debian/libtavon1/triggers")
+  string(CONCAT CPACK_DEBIAN_DEB_LIBRARY_DESCRIPTION
+         "shared library for checking DUV salary-survey XML files\n"
+         "libtavon checks a DUV salary-survey file (XML, Windows-1250) as the belun\n"
+         "program does and hands every finding to the calling program: its code,\n"
+         "weight, place in the file and description. It has a C interface\n"
+         "(tavon/c_api.h) for programs in any language and a C++ API.\n"
+         "This package holds the shared library libtavon.so.1.")
+  set(CPACK_DEBIAN_DEB_DEVELOPMENT_PACKAGE_NAME libtavon-dev)
+  set(CPACK_DEBIAN_DEB_DEVELOPMENT_PACKAGE_SECTION libdevel)
+  set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+  set(CPACK_COMPONENT_DEB_DEVELOPMENT_DEPENDS deb_library)
+  string(CONCAT CPACK_DEBIAN_DEB_DEVELOPMENT_DESCRIPTION
+         "development files of libtavon, the DUV salary-survey checker\n"
+         "libtavon checks a DUV salary-survey file (XML, Windows-1250) as the belun\n"
+         "program does and hands every finding to the calling program.\n"
+         "This package holds the headers (tavon/c_api.h, the C++ API), the link\n"
+         "name libtavon.so, the static library libtavon.a, the pkg-config file\n"
+         "tavon.pc and the CMake package (find_package(tavon): tavon::shared,\n"
+         "tavon::tavon).")
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -6,4 +6,7 @@ if(CPACK_GENERATOR STREQUAL "DEB")
   set(CPACK_CUSTOM_INSTALL_VARIABLES
       "TAVON_DEBIAN_PACKAGE=ON"
       "TAVON_RUNTIME_PREFIX=${CPACK_PACKAGING_INSTALL_PREFIX}")
+  # Each package's description names its own summary line (cmake/install.cmake); CPackDeb would put
+  # the project's summary in front of every one.
+  unset(CPACK_PACKAGE_DESCRIPTION_SUMMARY)
 endif()

@@ -46,14 +46,23 @@ totals() {
   echo "$e $w"
 }
 
-# build_deb BUILD-DIR CPACK: makes the Debian package of the build tree in $scratch/pkg with cpack and
-# sets $deb to its path.
+# build_deb BUILD-DIR CPACK: makes the Debian packages of the build tree in $scratch/pkg with cpack,
+# one run, and sets $deb, $lib_deb and $dev_deb to the paths of belun, libtavon1 and libtavon-dev.
 build_deb() {
   "$2" --config "$1/CPackConfig.cmake" -G DEB -B "$scratch/pkg" >"$scratch/cpack.log" 2>&1 || {
     cat "$scratch/cpack.log" >&2
     fail "cpack failed"
   }
-  local debs=("$scratch"/pkg/*.deb)
-  [[ ${#debs[@]} -eq 1 && -f ${debs[0]} ]] || fail "cpack made no single .deb: ${debs[*]}"
-  deb=${debs[0]}
+  local debs=("$scratch"/pkg/*.deb) name
+  [[ ${#debs[@]} -eq 3 ]] || fail "cpack did not make three packages: ${debs[*]}"
+  deb= lib_deb= dev_deb=
+  for name in "${debs[@]}"; do
+    case $(dpkg-deb -f "$name" Package) in
+      belun) deb=$name ;;
+      libtavon1) lib_deb=$name ;;
+      libtavon-dev) dev_deb=$name ;;
+      *) fail "cpack made an unexpected package: $name" ;;
+    esac
+  done
+  [[ -n $deb && -n $lib_deb && -n $dev_deb ]] || fail "cpack did not make belun, libtavon1 and libtavon-dev: ${debs[*]}"
 }

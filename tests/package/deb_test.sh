@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# The Debian package: built with cpack from this build tree, its control fields are complete, it
-# holds exactly the installed files under /usr (with the Debian copyright file and changelog in place
-# of LICENSE), its changelog is that of its version, and the belun unpacked from it writes the same
-# reports as the build tree's belun. (lintian_test.sh checks it with lintian.)
+# The Debian packages, built with one cpack run from this build tree. belun: its control fields are
+# complete, it holds exactly the installed files under /usr (with the Debian copyright file and
+# changelog in place of LICENSE), its changelog is that of its version, and the belun unpacked from it
+# writes the same reports as the build tree's belun. libtavon1 holds the shared library alone, in the
+# multiarch folder, with its shlibs file and ldconfig trigger; libtavon-dev the rest of the library's
+# files, depending on exactly that libtavon1. The C example builds against the two unpacked into a
+# scratch folder, through pkg-config and find_package(tavon), and reports belun's totals.
+# (lintian_test.sh checks the three with lintian.)
 #
 #   deb_test.sh BUILD-DIR SOURCE-DIR CPACK
 set -euo pipefail
@@ -18,6 +22,7 @@ build_deb "$build" "$cpack"
 field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Package) == belun ]] || fail "Package: $(field Package)"
 version=$(field Version)
+version_upstream=${version%-*}
 [[ ${version%-*} == "$(sed -n 's/^.TH BELUN 1 [^ ]* "belun \([^"]*\)".*/\1/p' "$source_dir/man/belun.1.in")" ]] ||
   fail "Version $version is not the version of the manual page and a Debian revision"
 [[ $(field Architecture) == "$(dpkg --print-architecture)" ]] || fail "Architecture: $(field Architecture)"
@@ -110,3 +115,61 @@ for format in htm txt csv xml; do
   same_report "built.$format" "packaged.$format"
 done
 echo "$(basename "$deb"): Depends: $(field Depends)"
+
+# The library's packages.
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)
+libdir=usr/lib/$multiarch
+contents_of() { dpkg-deb -c "$1" | awk '$1 !~ /^d/ {print $6}' | LC_ALL=C sort; }
+same_contents() {
+  [[ $2 == "$3" ]] || fail "contents of $(basename "$1") differ:
+$(diff <(echo "$2") <(echo "$3"))"
+}
+ctl() { dpkg-deb -f "$1" "$2"; }
+for pkg in "$lib_deb" "$dev_deb"; do
+  [[ $(ctl "$pkg" Version) == "$version" ]] || fail "$(basename "$pkg"): Version $(ctl "$pkg" Version), belun's $version"
+done
+[[ $(ctl "$lib_deb" Section) == libs && $(ctl "$dev_deb" Section) == libdevel ]] ||
+  fail "sections: libtavon1 $(ctl "$lib_deb" Section), libtavon-dev $(ctl "$dev_deb" Section)"
+tr ',' '\n' <<<"$(ctl "$dev_deb" Depends)" | sed 's/^ *//' | grep -qxF "libtavon1 (= $version)" ||
+  fail "libtavon-dev does not depend on libtavon1 (= $version): $(ctl "$dev_deb" Depends)"
+lib_doc="./usr/share/doc/libtavon1/changelog.Debian.gz
+./usr/share/doc/libtavon1/copyright
+./usr/share/lintian/overrides/libtavon1"
+same_contents "$lib_deb" "$(printf '%s\n' "./$libdir/libtavon.so.1" "./$libdir/libtavon.so.$version_upstream" "$lib_doc" |
+  LC_ALL=C sort)" "$(contents_of "$lib_deb")"
+[[ $(dpkg-deb -I "$lib_deb" shlibs) == "libtavon 1 libtavon1 (>= $version)" ]] ||
+  fail "libtavon1's shlibs file: $(dpkg-deb -I "$lib_deb" shlibs)"
+dpkg-deb -I "$lib_deb" triggers | grep -qx 'activate-noawait ldconfig' || fail "libtavon1 has no ldconfig trigger"
+headers=$(cd "$source_dir" && find include/tavon -type f | sed 's#^#./usr/#')
+same_contents "$dev_deb" "$(printf '%s\n' "$headers" "./$libdir/libtavon.so" "./$libdir/libtavon.a" \
+  "./$libdir/pkgconfig/tavon.pc" "./$libdir/cmake/tavon/tavonConfig.cmake" "./$libdir/cmake/tavon/tavonConfigVersion.cmake" \
+  "./$libdir/cmake/tavon/tavonTargets.cmake" "./$libdir/cmake/tavon/tavonTargets-release.cmake" \
+  ./usr/share/doc/libtavon-dev/changelog.Debian.gz ./usr/share/doc/libtavon-dev/copyright \
+  ./usr/share/lintian/overrides/libtavon-dev | LC_ALL=C sort)" "$(contents_of "$dev_deb")"
+
+# Nothing installed: the two unpacked into a folder of their own, the C example built against them.
+dev_root="$scratch/dev-root"
+dpkg-deb -x "$lib_deb" "$dev_root"
+dpkg-deb -x "$dev_deb" "$dev_root"
+[[ $(readlink "$dev_root/$libdir/libtavon.so") == libtavon.so.1 ]] || fail "libtavon.so does not link to libtavon.so.1"
+readelf -d "$dev_root/$libdir/libtavon.so.$version_upstream" | grep -q 'SONAME.*\[libtavon\.so\.1\]' ||
+  fail "the packaged library's SONAME is not libtavon.so.1"
+cd "$scratch"
+console=$("$BELUN" "$source_dir/examples/duv-chyby.xml" built.csv) || true
+read -r errors warnings < <(totals "$console")
+export LD_LIBRARY_PATH="$dev_root/$libdir"
+if command -v pkg-config >/dev/null; then
+  # tavon.pc finds its prefix from its own folder: only the search path names the scratch root.
+  flags=$(PKG_CONFIG_PATH="$dev_root/$libdir/pkgconfig" PKG_CONFIG_LIBDIR= pkg-config --cflags --libs tavon) ||
+    fail "pkg-config does not find tavon.pc in libtavon-dev"
+  cc -std=c99 -Wall -Werror -o c-pkg-config "$source_dir/examples/c/print_findings.c" $flags ||
+    fail "the C example does not build with pkg-config's flags ($flags)"
+  [[ $(./c-pkg-config "$source_dir/examples/duv-chyby.xml" | tail -1) == "E $errors W $warnings" ]] ||
+    fail "the C example built with pkg-config does not report belun's totals E $errors W $warnings"
+fi
+"$CMAKE" -S "$source_dir/examples/c" -B c-cmake -DCMAKE_PREFIX_PATH="$dev_root/usr" >cmake-c.log 2>&1 &&
+  "$CMAKE" --build c-cmake >>cmake-c.log 2>&1 || { cat cmake-c.log >&2; fail "the C example does not build with find_package(tavon)"; }
+ldd c-cmake/print_findings | grep -qF "$dev_root/$libdir/libtavon.so.1" || fail "the C example does not load the unpacked libtavon.so.1"
+[[ $(c-cmake/print_findings "$source_dir/examples/duv-chyby.xml" | tail -1) == "E $errors W $warnings" ]] ||
+  fail "the C example built with find_package(tavon) does not report belun's totals E $errors W $warnings"
+echo "libtavon1, libtavon-dev: the C example built against them reports E $errors W $warnings"
