@@ -196,7 +196,7 @@ class Check:
         return Totals(totals.errors, totals.warnings, totals.warnings_not_reported, bool(totals.read_to_end))
 
     def close(self) -> None:
-        if self._handle:
+        if getattr(self, "_handle", None):  # also for a check whose making failed
             lib.tavon_check_free(self._handle)
             self._handle = ctypes.c_void_p()
 
