@@ -33,6 +33,7 @@ namespace Tavon
         public string Value { get; internal set; }        // the value found, or ""
         public string Expected { get; internal set; }     // what was expected, or ""
         public string Description { get; internal set; }  // the code's description in Czech
+        public bool WholeEmployer { get; internal set; }  // all records of the employer, no one line
     }
 
     public sealed class Totals
@@ -77,6 +78,7 @@ namespace Tavon
             public UIntPtr LineCount;
             public int MoreLines;
             public IntPtr Employer, Employee, Field, Value, Expected, Description;
+            public int WholeEmployer;
         }
 
         [StructLayout(LayoutKind.Sequential)]
@@ -218,6 +220,7 @@ namespace Tavon
                     Employer = Native.Text(f.Employer), Employee = Native.Text(f.Employee),
                     Field = Native.Text(f.Field), Value = Native.Text(f.Value),
                     Expected = Native.Text(f.Expected), Description = Native.Text(f.Description),
+                    WholeEmployer = f.WholeEmployer != 0,
                 };
                 return onFinding(finding) ? 0 : 1;
             }

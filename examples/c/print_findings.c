@@ -11,6 +11,7 @@ static int print_finding(void* context, const tavon_finding* f) {
     (void)context;
     printf("%s\t%c\t", f->code, f->severity);
     if (f->line) printf("%llu", (unsigned long long)f->line);
+    if (f->whole_employer) putchar('*'); /* all the employer's records */
     putchar('\t');
     for (i = 0; i < f->line_count; ++i) printf("%s%llu", i ? "," : "", (unsigned long long)f->lines[i]);
     printf("%s\t%s\t%s\t%s\t%s\t%s\n", f->more_lines ? "+" : "", f->employer, f->employee, f->field,

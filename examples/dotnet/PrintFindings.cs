@@ -37,7 +37,7 @@ static class PrintFindings
     static void Print(TextWriter output, Tavon.Finding f)
     {
         string lines = string.Join(",", f.Lines) + (f.MoreLines ? "+" : "");
-        output.WriteLine(string.Join("\t", f.Code, f.Severity, f.Line?.ToString() ?? "", lines, f.Employer,
+        output.WriteLine(string.Join("\t", f.Code, f.Severity, f.Line?.ToString() ?? (f.WholeEmployer ? "*" : ""), lines, f.Employer,
                                      f.Employee, f.Field, f.Value, f.Expected));
     }
 

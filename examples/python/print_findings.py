@@ -22,8 +22,8 @@ def main() -> int:
 
 def print_finding(f: tavon.Finding) -> None:
     lines = ",".join(map(str, f.lines)) + ("+" if f.more_lines else "")
-    print("\t".join([f.code, f.severity, str(f.line or ""), lines, f.employer, f.employee, f.field,
-                     f.value, f.expected]))
+    line = str(f.line or ("*" if f.whole_employer else ""))  # "*": all the employer's records
+    print("\t".join([f.code, f.severity, line, lines, f.employer, f.employee, f.field, f.value, f.expected]))
 
 
 if __name__ == "__main__":

@@ -73,6 +73,7 @@ typedef struct tavon_finding {
     const char* value;       /* the value found, or a figure computed from it, or "" */
     const char* expected;    /* what was expected: a limit, a length, a range, a figure, or "" */
     const char* description; /* the Czech description of the code */
+    int whole_employer;      /* the finding concerns all records of the employer, no one line */
 } tavon_finding;
 
 /* Called for every finding, in the order of reading. Returns 0 to go on; anything else stops the

@@ -50,8 +50,9 @@ class TavonError(Exception):
 #   value        the value found (or a figure computed from it), or ""
 #   expected     what was expected, or ""
 #   description  the code's description in Czech
+#   whole_employer  the finding concerns all records of the employer, no one line
 Finding = collections.namedtuple("Finding", "code severity line lines more_lines employer employee field value "
-                                            "expected description")
+                                            "expected description whole_employer")
 # The totals of a check; read_to_end: the input was read to its end.
 Totals = collections.namedtuple("Totals", "errors warnings warnings_not_reported read_to_end")
 
@@ -108,7 +109,7 @@ def _finding(f: _native.FindingStruct) -> Finding:
     return Finding(f.code.decode("ascii"), f.severity.decode("ascii"), f.line or None,
                    tuple(f.lines[i] for i in range(f.line_count)), bool(f.more_lines), _text(f.employer),
                    _text(f.employee), _text(f.field), _text(f.value), _text(f.expected),
-                   _text(f.description))
+                   _text(f.description), bool(f.whole_employer))
 
 
 def format_for(report_name) -> int:

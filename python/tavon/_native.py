@@ -24,6 +24,7 @@ class FindingStruct(Structure):
         ("value", c_char_p),
         ("expected", c_char_p),
         ("description", c_char_p),
+        ("whole_employer", c_int),
     ]
 
 

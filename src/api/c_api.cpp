@@ -173,6 +173,7 @@ class Delivery final : public tavon::FindingSink {
         out_.lines = f.lines.empty() ? nullptr : f.lines.data();
         out_.line_count = f.lines.size();
         out_.more_lines = f.more_lines ? 1 : 0;
+        out_.whole_employer = f.whole_employer ? 1 : 0;
         out_.employer = utf8(employer_, f.employer);
         out_.employee = utf8(employee_, f.employee);
         out_.field = utf8(field_, f.field);

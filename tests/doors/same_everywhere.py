@@ -33,7 +33,7 @@ def finding_lines(report: dict) -> str:
     out = []
     for f in report["findings"]:
         lines = ",".join(map(str, f.get("lines", []))) + ("+" if f.get("more_lines") else "")
-        out.append("\t".join([f["code"], f["severity"], str(f.get("line", "")), lines,
+        out.append("\t".join([f["code"], f["severity"], str(f.get("line", "*" if f.get("whole_employer") else "")), lines,
                               *(f.get(k, "") for k in ("employer", "employee", "field", "value",
                                                         "expected"))]))
     t = report["totals"]
