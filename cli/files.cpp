@@ -126,24 +126,6 @@ bool FileIdentity::same_as(const FileIdentity& other) const {
 #endif
 }
 
-bool holds_foreign_content(const std::string& path) {
-    std::error_code error;
-    const fs::path file = native(path);
-    if (!fs::is_regular_file(file, error) || fs::file_size(file, error) == 0 || error) return false;
-    std::FILE* f = nullptr;
-#if defined(_WIN32)
-    f = _wfopen(file.c_str(), L"rb");
-#else
-    f = std::fopen(path.c_str(), "rb");
-#endif
-    if (!f) return false;
-    // A header is far shorter than this, however long the names in it.
-    std::string start(64 << 10, '\0');
-    start.resize(std::fread(start.data(), 1, start.size(), f));
-    std::fclose(f);
-    return !is_report_start(start);
-}
-
 bool is_folder(const std::string& path) {
     std::error_code error;
     return fs::is_directory(native(path), error);

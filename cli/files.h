@@ -26,11 +26,6 @@ struct FileIdentity {
     bool same_as(const FileIdentity& other) const;
 };
 
-// Whether an existing file holds something other than a report of this program (its whole
-// header), so that writing a report over it would lose it. False for a file that does not exist,
-// is empty, is no regular file (opening it for the report then fails), or cannot be read.
-bool holds_foreign_content(const std::string& path);
-
 // Whether a folder of that name exists.
 bool is_folder(const std::string& path);
 

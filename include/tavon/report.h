@@ -148,6 +148,11 @@ class TAVON_API Copy : public CopySink {
 // empty one, may be replaced by a report.
 TAVON_API bool is_report_start(std::string_view first_bytes);
 
+// Whether an existing file holds something other than a report of this program (its whole
+// header), so that writing a report over it would lose it. False for a file that does not exist,
+// is empty, is no regular file (opening it for the report then fails), or cannot be read.
+TAVON_API bool holds_foreign_content(const std::string& path);
+
 // A Windows-1250 text as a cell of the CSV report writes it (for tables of one's own beside the
 // reports): quoted when it holds ; " CR or LF, with an apostrophe before a text a spreadsheet would
 // take for a formula, the bytes Windows-1250 leaves undefined as "?".

@@ -125,22 +125,6 @@ struct ReportSlot {
     tavon::Output& output() { return callback ? static_cast<tavon::Output&>(*callback) : file; }
 };
 
-// Whether an existing file holds something other than a report of this program (the command
-// refuses to replace such a file too). A file that cannot be read is left to the opening to judge.
-bool holds_foreign_content(const std::string& path) {
-    tavon::Result<tavon::InputFile> file = tavon::InputFile::open(path);
-    if (!file) return false;
-    std::string start(64 << 10, '\0');  // far longer than any header
-    std::size_t size = 0;
-    while (size < start.size()) {
-        const std::size_t n = file->read(std::span<char>(start.data() + size, start.size() - size));
-        if (n == 0) break;
-        size += n;
-    }
-    start.resize(size);
-    return size > 0 && !tavon::is_report_start(start);
-}
-
 // The findings of a check: to its reports, then, converted, to the caller's callback.
 class Delivery final : public tavon::FindingSink {
   public:
@@ -355,7 +339,7 @@ tavon_status tavon_check_add_report_file(tavon_check* check, tavon_report_format
     if (!path) return fail(error, TAVON_MISUSE, "chybí cesta k protokolu");
     if (tavon_status refused = refuse_report(check, format, document_name, error)) return refused;
     return guarded(error, [&] {
-        if (holds_foreign_content(path))
+        if (tavon::holds_foreign_content(path))
             return fail(error, TAVON_FAILED,
                         "Protokol " + utf8_name(path) +
                             " by přepsal soubor, který není protokolem kontroly; zvolte jiný název.");

@@ -11,6 +11,7 @@
 
 #include "input/native_file.h"
 #include "input/open_error.h"
+#include "tavon/input.h"
 #include "tavon/report.h"
 
 #if defined(_WIN32)
@@ -301,5 +302,19 @@ void FileOutput::discard() {
 }
 
 #endif
+
+bool holds_foreign_content(const std::string& path) {
+    Result<InputFile> file = InputFile::open(path);
+    if (!file) return false;
+    std::string start(64 << 10, '\0');  // far longer than any header, however long its names
+    std::size_t size = 0;
+    while (size < start.size()) {
+        const std::size_t n = file->read(std::span<char>(start.data() + size, start.size() - size));
+        if (n == 0) break;
+        size += n;
+    }
+    start.resize(size);
+    return size > 0 && !is_report_start(start);
+}
 
 }  // namespace tavon

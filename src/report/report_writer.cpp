@@ -59,14 +59,20 @@ bool separates_names(char c) { return c == ' ' || c == ';' || c == '+' || c == '
 
 }  // namespace
 
-// The 20-character date and time of a report header, in local time: "06/07/2006  14:03:59".
-std::string date_time_text(std::time_t time) {
+// A time as the calendar shows it, in local time or in UTC.
+static std::tm calendar(std::time_t time, bool utc) {
     std::tm t{};
 #if defined(_WIN32)
-    localtime_s(&t, &time);
+    utc ? gmtime_s(&t, &time) : localtime_s(&t, &time);
 #else
-    localtime_r(&time, &t);
+    utc ? gmtime_r(&time, &t) : localtime_r(&time, &t);
 #endif
+    return t;
+}
+
+// The 20-character date and time of a report header, in local time: "06/07/2006  14:03:59".
+std::string date_time_text(std::time_t time) {
+    const std::tm t = calendar(time, false);
     char b[32];
     std::snprintf(b, sizeof b, "%02d/%02d/20%02d  %02d:%02d:%02d", t.tm_mday % 100, (t.tm_mon + 1) % 100,
                   t.tm_year % 100, t.tm_hour % 100, t.tm_min % 100, t.tm_sec % 100);
@@ -75,12 +81,7 @@ std::string date_time_text(std::time_t time) {
 
 // The date and time of a JSON report, in UTC: "2006-07-06T12:03:59Z".
 std::string utc_time_text(std::time_t time) {
-    std::tm t{};
-#if defined(_WIN32)
-    gmtime_s(&t, &time);
-#else
-    gmtime_r(&time, &t);
-#endif
+    const std::tm t = calendar(time, true);
     char b[48];
     std::snprintf(b, sizeof b, "%04d-%02d-%02dT%02d:%02d:%02dZ", (t.tm_year + 1900) % 10000,
                   (t.tm_mon + 1) % 100, t.tm_mday % 100, t.tm_hour % 100, t.tm_min % 100, t.tm_sec % 100);
