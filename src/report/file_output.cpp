@@ -33,7 +33,8 @@ std::string folder_of(const std::string& name) {
 }
 
 // A name for the new file beside `name` that no other run picks: ".NAME.tavon-XXXXXXXX", hidden
-// where a dot hides.
+// where a dot hides. NAME is cut (at a character boundary) so that the whole stays within the
+// 255 bytes a file name may have: a report may have the longest name the system allows.
 std::string temporary_name(const std::string& name) {
     static std::atomic<unsigned> counter{0};
     const auto now =
@@ -47,7 +48,14 @@ std::string temporary_name(const std::string& name) {
     char suffix[24];
     std::snprintf(suffix, sizeof suffix, ".tavon-%08llx", mix & 0xFFFFFFFFull);
     const std::string folder = folder_of(name);
-    return folder + "." + name.substr(folder.size()) + suffix;
+    std::string own = name.substr(folder.size());
+    constexpr std::size_t kMaxOwn = 255 - 1 - 15;  // the dot before, the suffix after
+    if (own.size() > kMaxOwn) {
+        std::size_t cut = kMaxOwn;
+        while (cut > 0 && (static_cast<unsigned char>(own[cut]) & 0xC0) == 0x80) --cut;
+        own.resize(cut);
+    }
+    return folder + "." + own + suffix;
 }
 
 }  // namespace

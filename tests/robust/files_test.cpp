@@ -106,6 +106,20 @@ TEST(Files, AFinishedOutputStaysNamelessUntilItsCommit) {
     EXPECT_EQ(test::read_file(dir.path("r.csv")), "new");
 }
 
+// The new file's own temporary name stays within the system's 255 bytes, however long the name
+// it replaces (here 250 bytes, Czech letters on the cut).
+TEST(Files, AnOutputMayHaveTheLongestNameTheSystemAllows) {
+    ScratchDir dir;
+    std::string name;
+    for (int i = 0; i < 120; ++i) name += "\xc5\xbe";  // ž
+    name += "xxxxxx.csv";
+    FileOutput file;
+    ASSERT_TRUE(file.open(dir.path(name)));
+    file.write("new", 3);
+    ASSERT_TRUE(file.commit());
+    EXPECT_EQ(files_in(dir.path("")), std::vector<std::string>{name});
+}
+
 TEST(Files, PipesDevicesAndEndlessInputsAreRefusedAtOnce) {
     ScratchDir dir;
     const std::string input = dir.path("a.xml"), fifo = dir.path("fifo");
